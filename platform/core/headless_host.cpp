@@ -1,0 +1,43 @@
+#include "platform/core/headless_host.h"
+
+#include "platform/seam.h"
+
+namespace {
+HeadlessHost* current = nullptr;
+
+bool ScriptedKey(int virtualKey) {
+    return current != nullptr && current->keys && current->keys(current->frame, virtualKey);
+}
+}  // namespace
+
+HeadlessHost::HeadlessHost() {
+    current = this;
+    host = this;
+    SetKeySource(ScriptedKey);
+}
+
+HeadlessHost::~HeadlessHost() {
+    if (current == this) {
+        current = nullptr;
+        SetKeySource(nullptr);
+    }
+    if (host == this) host = nullptr;
+}
+
+bool HeadlessHost::PumpMessages() {
+    ++frame;
+    clock += frameCost;
+    if (onFrame) onFrame(frame);
+    return closeAtFrame >= 0 && frame >= closeAtFrame;
+}
+
+uint32_t HeadlessHost::Ticks() { return clock; }
+
+void HeadlessHost::Sleep(uint32_t milliseconds) {
+    clock += milliseconds;
+    sleptTotal += milliseconds;
+}
+
+void HeadlessHost::MessageBox(const std::string& text, const std::string& caption) {
+    messageBoxes.emplace_back(text, caption);
+}

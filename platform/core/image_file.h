@@ -1,0 +1,16 @@
+// PNG (and other stb_image formats) read into RGBA8, top row first.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;
+};
+
+// Empty when the file is missing, unreadable or not an image.
+std::optional<Image> LoadImageFile(const std::string& path);

@@ -1,0 +1,130 @@
+#include "platform/core/recording_device.h"
+
+#include <cstring>
+
+#include "platform/core/image_file.h"
+#include "platform/core/xfile.h"
+
+namespace {
+
+DeviceCall Call(std::string op, std::vector<uint32_t> ints = {}, std::vector<float> floats = {}) {
+    DeviceCall call;
+    call.op = std::move(op);
+    call.ints = std::move(ints);
+    call.floats = std::move(floats);
+    return call;
+}
+
+class RecordingSprite : public Sprite {
+public:
+    explicit RecordingSprite(std::vector<DeviceCall>& calls) : calls_(calls) {}
+    void SetTransform(const Matrix& transform) override {
+        DeviceCall call = Call("Sprite.SetTransform");
+        call.matrix = transform;
+        calls_.push_back(std::move(call));
+    }
+    void Begin(uint32_t flags) override { calls_.push_back(Call("Sprite.Begin", {flags})); }
+    void Draw(Texture* texture, D3DVECTOR center, uint32_t color) override {
+        DeviceCall call = Call("Sprite.Draw", {color}, {center.x, center.y, center.z});
+        call.texture = texture;
+        calls_.push_back(std::move(call));
+    }
+    void End() override { calls_.push_back(Call("Sprite.End")); }
+
+private:
+    std::vector<DeviceCall>& calls_;
+};
+
+class RecordingMesh : public Mesh {
+public:
+    explicit RecordingMesh(std::vector<DeviceCall>& calls) : calls_(calls) {}
+    void DrawSubset(uint32_t subset) override {
+        calls_.push_back(Call("Mesh.DrawSubset", {subset}));
+    }
+
+private:
+    std::vector<DeviceCall>& calls_;
+};
+
+}  // namespace
+
+DeviceCall& RecordingDevice::Record(std::string op, std::vector<uint32_t> ints) {
+    calls.push_back(Call(std::move(op), std::move(ints)));
+    return calls.back();
+}
+
+void RecordingDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
+    Record("Clear", {flags, color, stencil}).floats = {z};
+}
+void RecordingDevice::BeginScene() { Record("BeginScene"); }
+void RecordingDevice::EndScene() { Record("EndScene"); }
+void RecordingDevice::Present() { Record("Present"); }
+void RecordingDevice::SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) {
+    Record("SetRenderState", {state, value});
+}
+void RecordingDevice::SetTextureStageState(uint32_t stage, D3DTEXTURESTAGESTATETYPE type,
+                                           uint32_t value) {
+    Record("SetTextureStageState", {stage, type, value});
+}
+void RecordingDevice::SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type, uint32_t value) {
+    Record("SetSamplerState", {sampler, type, value});
+}
+void RecordingDevice::SetLight(uint32_t index, const D3DLIGHT9& light) {
+    Record("SetLight", {index}).light = light;
+}
+void RecordingDevice::LightEnable(uint32_t index, bool enable) {
+    Record("LightEnable", {index, enable ? 1u : 0u});
+}
+void RecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const Matrix& matrix) {
+    Record("SetTransform", {state}).matrix = matrix;
+}
+void RecordingDevice::SetFVF(uint32_t fvf) { Record("SetFVF", {fvf}); }
+void RecordingDevice::SetTexture(uint32_t stage, Texture* texture) {
+    Record("SetTexture", {stage}).texture = texture;
+}
+void RecordingDevice::SetMaterial(const D3DMATERIAL9& material) {
+    Record("SetMaterial").material = material;
+}
+void RecordingDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount,
+                                      const void* vertices, uint32_t stride) {
+    DeviceCall& call = Record("DrawPrimitiveUP", {type, primitiveCount, stride});
+    size_t bytes = static_cast<size_t>(primitiveCount) * 3 * stride;
+    call.data.resize(bytes);
+    std::memcpy(call.data.data(), vertices, bytes);
+}
+
+Texture* RecordingDevice::CreateTextureFromFile(const std::string& path) {
+    textureLoads.push_back(path);
+    std::optional<Image> image = LoadImageFile(path);
+    if (!image) return nullptr;
+    auto texture = std::make_unique<Texture>();
+    texture->width = static_cast<uint32_t>(image->width);
+    texture->height = static_cast<uint32_t>(image->height);
+    texture->path = path;
+    texture->handle = static_cast<uint32_t>(textures_.size() + 1);
+    textures_.push_back(std::move(texture));
+    return textures_.back().get();
+}
+
+Sprite* RecordingDevice::CreateSprite() {
+    sprites_.push_back(std::make_unique<RecordingSprite>(calls));
+    return sprites_.back().get();
+}
+
+Mesh* RecordingDevice::LoadMeshFromX(const std::string& path, std::vector<XMaterial>& materials,
+                                     std::string& error) {
+    XMeshData data;
+    if (!ReadXFile(path, data, error)) return nullptr;
+    materials = data.materials;
+    meshes_.push_back(std::make_unique<RecordingMesh>(calls));
+    return meshes_.back().get();
+}
+
+std::vector<const DeviceCall*> RecordingDevice::CallsNamed(const std::string& op) const {
+    std::vector<const DeviceCall*> found;
+    for (const DeviceCall& call : calls)
+        if (call.op == op) found.push_back(&call);
+    return found;
+}
+
+size_t RecordingDevice::CountOf(const std::string& op) const { return CallsNamed(op).size(); }

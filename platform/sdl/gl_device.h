@@ -1,0 +1,20 @@
+// The drawing device on OpenGL 3.3 core: draws into a 640x480 back buffer that Present shows
+// scaled to the window.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/core/image_file.h"
+#include "platform/device.h"
+
+struct SDL_Window;
+
+constexpr int BackBufferWidth = 640;
+constexpr int BackBufferHeight = 480;
+
+// Needs the window's GL context current; null with `error` when GL 3.3 is not available.
+std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error);
+
+// The back buffer as it stands, top row first (for tests and screenshots).
+Image ReadBackBuffer(Device& glDevice);

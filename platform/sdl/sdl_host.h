@@ -1,0 +1,37 @@
+// The game's window on SDL2: one resizable window with an OpenGL 3.3 core context, the message
+// pump, the keyboard, time, the message box and the audio device.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/device.h"
+#include "platform/host.h"
+
+struct SDL_Window;
+
+class SdlHost : public Host {
+public:
+    ~SdlHost() override;
+    // Opens the window titled `title` with a client area of width x height; null on failure.
+    static std::unique_ptr<SdlHost> Create(const std::string& title, int width, int height);
+
+    // The drawing device on the window's GL context; null (with `error`) when it cannot be made.
+    std::unique_ptr<Device> CreateDevice(std::string& error);
+    // Opens the default audio device at 22050 Hz, 2 channels, 8 bits, playing silence; falls
+    // back to a silent device when there is no sound hardware.
+    void OpenAudio();
+
+    bool PumpMessages() override;
+    uint32_t Ticks() override;
+    void Sleep(uint32_t milliseconds) override;
+    void MessageBox(const std::string& text, const std::string& caption) override;
+
+    SDL_Window* window() const { return window_; }
+
+private:
+    SdlHost() = default;
+    SDL_Window* window_ = nullptr;
+    void* glContext_ = nullptr;
+    uint32_t audioDevice_ = 0;
+};

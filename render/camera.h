@@ -1,0 +1,10 @@
+// The side-on camera that follows the player's aircraft.
+#pragma once
+
+#include "platform/device.h"
+#include "world/records.h"
+
+// The eye of the current frame, read by the quad and sky drawing.
+extern D3DVECTOR cameraEye;
+
+void UpdateCamera(const GameObject& player);

@@ -1,0 +1,15 @@
+// The flight step shared by aircraft and shots, aiming, and explosions.
+#pragma once
+
+#include "world/records.h"
+
+void IntegrateFlight(GameObject& object);
+// What meeting the surface does to an object found below 0 after its move: it is put on the
+// surface, rebounds only from a hard impact, loses health and leaves an explosion.
+void SurfaceContact(GameObject& object);
+float HeadingTo(const GameObject& object, float tx, float ty, float tz);
+float PitchTo(const GameObject& object, float tx, float ty, float tz);
+// An explosion within 50 of the source in altitude and forward position.
+GameObject* SpawnExplosion(const GameObject& source);
+// The same, scattered up to `yReach` in altitude and `zReach` forward, either way.
+GameObject* SpawnScatteredExplosion(const GameObject& source, int yReach, int zReach);

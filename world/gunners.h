@@ -1,0 +1,6 @@
+// The gunner behaviour of warships and bombers' gunners.
+#pragma once
+
+#include "world/records.h"
+
+void UpdateGunner(GunnerObject& gunner);

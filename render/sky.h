@@ -8,9 +8,13 @@
 struct SkyMesh {
     uint32_t materialCount = 0;
     D3DMATERIAL9* materials = nullptr;  // null: no sky
-    Texture** textures = nullptr;
+    Texture** textures = nullptr;       // null entries draw untextured
     Mesh* mesh = nullptr;
+    uint64_t deviceSerial = 0;  // the device that made the mesh and textures
 };
 
+// Reads "data/sky.x" with its materials and textures; on failure shows the error box and
+// returns an all-empty SkyMesh.
 SkyMesh LoadSky();
+// Draws every subset with its material, translated to the eye and neither turned nor scaled.
 void DrawSky(const SkyMesh& sky);

@@ -16,41 +16,44 @@ DeviceCall Call(std::string op, std::vector<uint32_t> ints = {}, std::vector<flo
 }
 
 class RecordingSprite : public Sprite {
-public:
-    explicit RecordingSprite(std::vector<DeviceCall>& calls) : calls_(calls) {}
+  public:
+    explicit RecordingSprite(RecordingDevice& recorder) : recorder_(recorder) {}
     void SetTransform(const Matrix& transform) override {
-        DeviceCall call = Call("Sprite.SetTransform");
-        call.matrix = transform;
-        calls_.push_back(std::move(call));
+        recorder_.Keep(Call("Sprite.SetTransform")).matrix = transform;
     }
-    void Begin(uint32_t flags) override { calls_.push_back(Call("Sprite.Begin", {flags})); }
+    void Begin(uint32_t flags) override { recorder_.Keep(Call("Sprite.Begin", {flags})); }
     void Draw(Texture* texture, D3DVECTOR center, uint32_t color) override {
-        DeviceCall call = Call("Sprite.Draw", {color}, {center.x, center.y, center.z});
-        call.texture = texture;
-        calls_.push_back(std::move(call));
+        recorder_.Keep(Call("Sprite.Draw", {color}, {center.x, center.y, center.z})).texture =
+            texture;
     }
-    void End() override { calls_.push_back(Call("Sprite.End")); }
+    void End() override { recorder_.Keep(Call("Sprite.End")); }
 
-private:
-    std::vector<DeviceCall>& calls_;
+  private:
+    RecordingDevice& recorder_;
 };
 
 class RecordingMesh : public Mesh {
-public:
-    explicit RecordingMesh(std::vector<DeviceCall>& calls) : calls_(calls) {}
-    void DrawSubset(uint32_t subset) override {
-        calls_.push_back(Call("Mesh.DrawSubset", {subset}));
-    }
+  public:
+    explicit RecordingMesh(RecordingDevice& recorder) : recorder_(recorder) {}
+    void DrawSubset(uint32_t subset) override { recorder_.Keep(Call("Mesh.DrawSubset", {subset})); }
 
-private:
-    std::vector<DeviceCall>& calls_;
+  private:
+    RecordingDevice& recorder_;
 };
 
 }  // namespace
 
-DeviceCall& RecordingDevice::Record(std::string op, std::vector<uint32_t> ints) {
-    calls.push_back(Call(std::move(op), std::move(ints)));
+DeviceCall& RecordingDevice::Keep(DeviceCall call) {
+    if (keep && !keep(call.op)) {
+        scratch_ = std::move(call);
+        return scratch_;
+    }
+    calls.push_back(std::move(call));
     return calls.back();
+}
+
+DeviceCall& RecordingDevice::Record(std::string op, std::vector<uint32_t> ints) {
+    return Keep(Call(std::move(op), std::move(ints)));
 }
 
 void RecordingDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
@@ -88,6 +91,7 @@ void RecordingDevice::SetMaterial(const D3DMATERIAL9& material) {
 void RecordingDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount,
                                       const void* vertices, uint32_t stride) {
     DeviceCall& call = Record("DrawPrimitiveUP", {type, primitiveCount, stride});
+    if (&call == &scratch_) return;
     size_t bytes = static_cast<size_t>(primitiveCount) * 3 * stride;
     call.data.resize(bytes);
     std::memcpy(call.data.data(), vertices, bytes);
@@ -107,7 +111,7 @@ Texture* RecordingDevice::CreateTextureFromFile(const std::string& path) {
 }
 
 Sprite* RecordingDevice::CreateSprite() {
-    sprites_.push_back(std::make_unique<RecordingSprite>(calls));
+    sprites_.push_back(std::make_unique<RecordingSprite>(*this));
     return sprites_.back().get();
 }
 
@@ -116,7 +120,7 @@ Mesh* RecordingDevice::LoadMeshFromX(const std::string& path, std::vector<XMater
     XMeshData data;
     if (!ReadXFile(path, data, error)) return nullptr;
     materials = data.materials;
-    meshes_.push_back(std::make_unique<RecordingMesh>(calls));
+    meshes_.push_back(std::make_unique<RecordingMesh>(*this));
     return meshes_.back().get();
 }
 

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/device.h"
@@ -20,10 +22,13 @@ struct DeviceCall {
 };
 
 class RecordingDevice : public Device {
-public:
+  public:
     std::vector<DeviceCall> calls;
     // Paths of every texture load attempted, in order, whether it succeeded or not.
     std::vector<std::string> textureLoads;
+    // When set, only the calls it accepts are kept: a frame draws some 12000 calls, so long runs
+    // that look at a few operations keep just those.
+    std::function<bool(std::string_view op)> keep;
 
     void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
     void BeginScene() override;
@@ -50,7 +55,11 @@ public:
     std::vector<const DeviceCall*> CallsNamed(const std::string& op) const;
     size_t CountOf(const std::string& op) const;
 
-private:
+    // Keeps `call` unless `keep` turns it down; returns where it went (a scratch record if not).
+    DeviceCall& Keep(DeviceCall call);
+
+  private:
+    DeviceCall scratch_;
     std::vector<std::unique_ptr<Texture>> textures_;
     std::vector<std::unique_ptr<Sprite>> sprites_;
     std::vector<std::unique_ptr<Mesh>> meshes_;

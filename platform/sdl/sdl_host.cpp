@@ -120,5 +120,6 @@ uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 void SdlHost::Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
 
 void SdlHost::MessageBox(const std::string& text, const std::string& caption) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_);
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_) != 0)
+        std::fprintf(stderr, "marvaze: %s: %s (%s)\n", caption.c_str(), text.c_str(), SDL_GetError());
 }

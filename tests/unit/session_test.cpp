@@ -129,9 +129,11 @@ TEST_F(SessionTest, MenuKeysNeedAFrameWithNoMenuKeyDown) {
     int start = headless.frame;
     Hold(start + 2, start + 2, {VK_UP});
     Hold(start + 3, start + 3, {VK_DOWN});
-    Hold(start + 4, start + 4, {VK_SPACE});
+    Hold(start + 4, start + 4, {VK_SPACE});  // not fresh: Down was held the frame before
+    Hold(start + 6, start + 6, {VK_SPACE});
     headless.closeAtFrame = start + 30;
     EXPECT_EQ(Run(0), Advance);  // confirmed the first entry
+    EXPECT_EQ(headless.frame, start + 6);
     EXPECT_EQ(menuLatches.menuSelection, 0);
 
     // The second entry confirmed leaves with Back.
@@ -155,8 +157,10 @@ TEST_F(SessionTest, CursorSlidesFivePixelsAFrameAndStaysWithinItsRange) {
     EXPECT_EQ(offsets[3], 5);
     EXPECT_EQ(offsets[12], 50);
     EXPECT_EQ(offsets[19], 50);
-    EXPECT_EQ(offsets[20], 45);
-    EXPECT_EQ(offsets[29], 0);
+    EXPECT_EQ(offsets[20], 50);  // the slide comes before the keys in a frame
+    EXPECT_EQ(offsets[21], 45);
+    EXPECT_EQ(offsets[29], 5);
+    EXPECT_EQ(offsets[30], 0);
     for (int o : offsets) {
         EXPECT_GE(o, 0);
         EXPECT_LE(o, 50);
@@ -190,7 +194,10 @@ TEST_F(SessionTest, GameRespawnsThreeTimesThenEndsAboutOneHundredFiftyFramesAfte
     int32_t previousHealth = 1;
     headless.onFrame = [&](int frame) {
         GameObject& player = *world.head;
-        if (previousHealth < -50 && player.health == 1) respawnFrames.push_back(frame);
+        // Kept in the air, so that only the countdown (no crash into the surface) lowers health.
+        player.y = 2000.0f;
+        player.vy = 0.0f;
+        if (previousHealth <= 0 && player.health == 1) respawnFrames.push_back(frame);
         if (player.health > 0) {
             player.health = 0;  // shot down as soon as it is back
             lastDeathFrame = frame;
@@ -198,9 +205,11 @@ TEST_F(SessionTest, GameRespawnsThreeTimesThenEndsAboutOneHundredFiftyFramesAfte
         previousHealth = player.health;
     };
     EXPECT_EQ(Run(1), Advance);
-    EXPECT_EQ(respawnFrames.size(), 3u);
-    // Health 0 counts down one per frame; the session ends once it is below -150.
-    EXPECT_EQ(headless.frame - lastDeathFrame, 151);
+    // Each death counts down from 0 to below -50 (51 frames) before the respawn.
+    EXPECT_EQ(respawnFrames, (std::vector<int>{52, 103, 154}));
+    // The last one counts on until it is below -150.
+    EXPECT_EQ(lastDeathFrame, 154);
+    EXPECT_EQ(headless.frame - lastDeathFrame, 150);
 }
 
 TEST_F(SessionTest, MenuDemonstrationRespawnsWithTenHitPointsWithoutEnd) {

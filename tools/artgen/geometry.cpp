@@ -150,8 +150,8 @@ float at(const Profile& profile, float x) {
     if (p.empty()) return 0;
     if (x <= p.front().x) return p.front().y;
     if (x >= p.back().x) return p.back().y;
-    const auto hi = std::upper_bound(p.begin(), p.end(), x,
-                                     [](float v, const Vec2& q) { return v < q.x; });
+    const auto hi =
+        std::upper_bound(p.begin(), p.end(), x, [](float v, const Vec2& q) { return v < q.x; });
     const Vec2 b = *hi, a = *(hi - 1);
     return b.x > a.x ? a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x) : a.y;
 }

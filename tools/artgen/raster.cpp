@@ -1,10 +1,10 @@
 #include "raster.h"
 
+#include <stb/stb_image_write.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-#include <stb/stb_image_write.h>
 
 Canvas make_canvas(int width, int height, float units_w, float units_h, int ss) {
     Canvas c;
@@ -23,8 +23,8 @@ void set_view(Canvas& canvas, const Affine& to_pixels) {
 }
 
 float cells_per_unit(const Canvas& canvas) {
-    return std::sqrt(std::abs(canvas.to_cells.a * canvas.to_cells.e -
-                              canvas.to_cells.b * canvas.to_cells.d));
+    return std::sqrt(
+        std::abs(canvas.to_cells.a * canvas.to_cells.e - canvas.to_cells.b * canvas.to_cells.d));
 }
 
 namespace {
@@ -35,22 +35,22 @@ int cells_h(const Canvas& c) { return c.height * c.ss; }
 void blend_into(Rgba& d, Rgba s, Blend blend) {
     if (s.a <= 0) return;
     switch (blend) {
-    case Blend::Over: {
-        const float a = s.a + d.a * (1 - s.a);
-        const float kd = d.a * (1 - s.a);
-        d = {(s.r * s.a + d.r * kd) / a, (s.g * s.a + d.g * kd) / a, (s.b * s.a + d.b * kd) / a,
-             a};
-        break;
-    }
-    case Blend::Atop:
-        if (d.a <= 0) return;
-        d = {s.r * s.a + d.r * (1 - s.a), s.g * s.a + d.g * (1 - s.a), s.b * s.a + d.b * (1 - s.a),
-             d.a};
-        break;
-    case Blend::Erase:
-        d.a *= 1 - s.a;
-        if (d.a <= 0) d = {0, 0, 0, 0};
-        break;
+        case Blend::Over: {
+            const float a = s.a + d.a * (1 - s.a);
+            const float kd = d.a * (1 - s.a);
+            d = {(s.r * s.a + d.r * kd) / a, (s.g * s.a + d.g * kd) / a, (s.b * s.a + d.b * kd) / a,
+                 a};
+            break;
+        }
+        case Blend::Atop:
+            if (d.a <= 0) return;
+            d = {s.r * s.a + d.r * (1 - s.a), s.g * s.a + d.g * (1 - s.a),
+                 s.b * s.a + d.b * (1 - s.a), d.a};
+            break;
+        case Blend::Erase:
+            d.a *= 1 - s.a;
+            if (d.a <= 0) d = {0, 0, 0, 0};
+            break;
     }
 }
 
@@ -107,7 +107,8 @@ void fill(Canvas& canvas, const Polygon& poly, const Paint& paint, Blend blend) 
 }
 
 void fill(Canvas& canvas, const Polygon& poly, Rgba colour, Blend blend) {
-    fill(canvas, std::vector<Polygon>{poly}, [colour](Vec2) { return colour; }, blend);
+    fill(
+        canvas, std::vector<Polygon>{poly}, [colour](Vec2) { return colour; }, blend);
 }
 
 void fill_all(Canvas& canvas, const Paint& paint, Blend blend) {
@@ -117,6 +118,11 @@ void fill_all(Canvas& canvas, const Paint& paint, Blend blend) {
             const Vec2 u = apply(canvas.to_units, {col + 0.5f, row + 0.5f});
             blend_into(canvas.cells[static_cast<size_t>(row) * w + col], paint(u), blend);
         }
+}
+
+void composite(Canvas& canvas, const Canvas& layer) {
+    for (size_t i = 0; i < canvas.cells.size() && i < layer.cells.size(); ++i)
+        blend_into(canvas.cells[i], layer.cells[i], Blend::Over);
 }
 
 Mask empty_mask(const Canvas& canvas) {
@@ -141,31 +147,24 @@ void add_shape(Mask& mask, const Canvas& canvas, const std::vector<Polygon>& sha
 
 namespace {
 
-// Squared distance transform of one line (Felzenszwalb and Huttenlocher).
-void distance_1d(const std::vector<float>& f, std::vector<float>& d, std::vector<int>& v,
-                 std::vector<float>& z) {
+// Squared distance transform of one line (Felzenszwalb and Huttenlocher). Empty cells hold a
+// large finite value so the parabola intersections stay exact in double precision.
+void distance_1d(const std::vector<double>& f, std::vector<double>& d, std::vector<int>& v,
+                 std::vector<double>& z) {
     const int n = static_cast<int>(f.size());
-    const float inf = std::numeric_limits<float>::infinity();
+    const double inf = std::numeric_limits<double>::infinity();
+    auto cross = [&](int q, int p) {
+        return ((f[q] + double(q) * q) - (f[p] + double(p) * p)) / (2.0 * q - 2.0 * p);
+    };
     int k = 0;
     v[0] = 0;
     z[0] = -inf;
     z[1] = inf;
     for (int q = 1; q < n; ++q) {
-        if (f[q] == inf) continue;
-        if (f[v[k]] == inf) {  // nothing finite yet: this becomes the first parabola
-            v[k] = q;
-            continue;
-        }
-        float s;
-        while (true) {
-            s = ((f[q] + float(q) * q) - (f[v[k]] + float(v[k]) * v[k])) / (2.0f * q - 2.0f * v[k]);
-            if (s > z[k] || k == 0) break;
+        double s = cross(q, v[k]);
+        while (s <= z[k]) {
             --k;
-        }
-        if (s <= z[k] && k == 0) {
-            v[0] = q;
-            z[1] = inf;
-            continue;
+            s = cross(q, v[k]);
         }
         ++k;
         v[k] = q;
@@ -175,8 +174,8 @@ void distance_1d(const std::vector<float>& f, std::vector<float>& d, std::vector
     k = 0;
     for (int q = 0; q < n; ++q) {
         while (z[k + 1] < q) ++k;
-        const float dq = float(q - v[k]);
-        d[q] = f[v[k]] == inf ? inf : dq * dq + f[v[k]];
+        const double dq = q - v[k];
+        d[q] = dq * dq + f[v[k]];
     }
 }
 
@@ -184,13 +183,12 @@ void distance_1d(const std::vector<float>& f, std::vector<float>& d, std::vector
 
 std::vector<float> distance_field(const Mask& mask) {
     const int w = mask.width, h = mask.height;
-    const float inf = std::numeric_limits<float>::infinity();
-    std::vector<float> g(static_cast<size_t>(w) * h);
-    for (size_t i = 0; i < g.size(); ++i) g[i] = mask.v[i] >= 0.5f ? 0.0f : inf;
+    const double far = 1e12;
+    std::vector<double> g(static_cast<size_t>(w) * h);
+    for (size_t i = 0; i < g.size(); ++i) g[i] = mask.v[i] >= 0.5f ? 0.0 : far;
     const int n = std::max(w, h);
-    std::vector<float> f, d;
-    std::vector<int> v(n + 1);
-    std::vector<float> z(n + 2);
+    std::vector<double> f, d, z(n + 1);
+    std::vector<int> v(n);
     f.resize(h);
     d.resize(h);
     for (int x = 0; x < w; ++x) {
@@ -200,12 +198,14 @@ std::vector<float> distance_field(const Mask& mask) {
     }
     f.resize(w);
     d.resize(w);
+    std::vector<float> out(g.size());
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) f[x] = g[static_cast<size_t>(y) * w + x];
         distance_1d(f, d, v, z);
-        for (int x = 0; x < w; ++x) g[static_cast<size_t>(y) * w + x] = std::sqrt(d[x]);
+        for (int x = 0; x < w; ++x)
+            out[static_cast<size_t>(y) * w + x] = static_cast<float>(std::sqrt(d[x]));
     }
-    return g;
+    return out;
 }
 
 Mask grown(const Mask& mask, float radius) {
@@ -304,10 +304,6 @@ Image resolve(const Canvas& canvas) {
             p[3] = 2 * painted >= total && alpha >= 0.5f ? to_byte(alpha) : 0;
         }
     bleed(img, 2);
-    for (size_t i = 0; i < img.rgba.size(); i += 4)  // far from any paint: plain black
-        if (img.rgba[i + 3] == 0 && canvas.width > 0) {
-            // keep bled colour; nothing else to do
-        }
     return img;
 }
 

@@ -38,6 +38,9 @@ void fill(Canvas& canvas, const Polygon& poly, Rgba colour, Blend blend = Blend:
 // Paints every cell with paint's result (alpha 0 leaves a cell alone).
 void fill_all(Canvas& canvas, const Paint& paint, Blend blend = Blend::Over);
 
+// Lays `layer` (same size and fineness) over `canvas`, as if painted Over.
+void composite(Canvas& canvas, const Canvas& layer);
+
 // Coverage on the canvas' fine grid, 0..1 per cell.
 struct Mask {
     int width = 0, height = 0;

@@ -1,0 +1,493 @@
+// The text .x reader. Every count and index is checked against the data that follows before it
+// is used, nesting is bounded, and every loop consumes a token, so malformed input ends in an
+// error naming its line rather than a crash, a huge allocation or a hang.
+#include "platform/core/xfile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <glm/gtc/matrix_inverse.hpp>
+#include <glm/mat3x3.hpp>
+#include <glm/mat4x4.hpp>
+#include <map>
+#include <sstream>
+#include <unordered_map>
+
+namespace {
+
+enum class Tok { Name, Number, String, Guid, Open, Close, Semicolon, Comma, Other, End };
+
+struct Token {
+    Tok kind;
+    std::string_view text;
+    int line;
+};
+
+struct Failure {
+    int line;
+    std::string message;
+};
+
+constexpr int MaxFrameDepth = 64;
+constexpr uint32_t NoNormal = 0xFFFFFFFFu;
+
+bool NameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+bool NameChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.';
+}
+bool Digit(char c) { return c >= '0' && c <= '9'; }
+
+std::vector<Token> Tokenize(std::string_view text) {
+    std::vector<Token> tokens;
+    int line = 1;
+    size_t i = 0;
+    auto until = [&](char end, const char* what) {
+        size_t start = i++;
+        while (i < text.size() && text[i] != end) {
+            if (text[i] == '\n') throw Failure{line, std::string("unterminated ") + what};
+            ++i;
+        }
+        if (i >= text.size()) throw Failure{line, std::string("unterminated ") + what};
+        ++i;
+        return text.substr(start, i - start);
+    };
+    while (i < text.size()) {
+        char c = text[i];
+        if (c == '\n') {
+            ++line;
+            ++i;
+        } else if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+        } else if (c == '#' || (c == '/' && i + 1 < text.size() && text[i + 1] == '/')) {
+            while (i < text.size() && text[i] != '\n') ++i;
+        } else if (c == '"') {
+            std::string_view quoted = until('"', "string");
+            tokens.push_back({Tok::String, quoted.substr(1, quoted.size() - 2), line});
+        } else if (c == '<') {
+            tokens.push_back({Tok::Guid, until('>', "GUID"), line});
+        } else if (NameStart(c)) {
+            size_t start = i;
+            while (i < text.size() && NameChar(text[i])) ++i;
+            tokens.push_back({Tok::Name, text.substr(start, i - start), line});
+        } else if (Digit(c) || ((c == '-' || c == '+' || c == '.') && i + 1 < text.size() &&
+                                (Digit(text[i + 1]) || text[i + 1] == '.'))) {
+            size_t start = i++;
+            while (i < text.size() &&
+                   (Digit(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E' ||
+                    ((text[i] == '-' || text[i] == '+') &&
+                     (text[i - 1] == 'e' || text[i - 1] == 'E'))))
+                ++i;
+            tokens.push_back({Tok::Number, text.substr(start, i - start), line});
+        } else if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f) {
+            throw Failure{line, "unexpected byte in the text"};
+        } else {
+            Tok kind = c == '{'   ? Tok::Open
+                       : c == '}' ? Tok::Close
+                       : c == ';' ? Tok::Semicolon
+                       : c == ',' ? Tok::Comma
+                                  : Tok::Other;
+            tokens.push_back({kind, text.substr(i, 1), line});
+            ++i;
+        }
+    }
+    tokens.push_back({Tok::End, "end of file", line});
+    return tokens;
+}
+
+// A mesh as the file gives it, before its corners become vertices.
+struct RawMesh {
+    std::vector<glm::vec3> positions;
+    std::vector<uint32_t> faceStart;  // offsets into `corners`; one more than the face count
+    std::vector<uint32_t> corners;
+    std::vector<glm::vec3> normals;
+    std::vector<uint32_t> normalCorners;  // parallel to `corners` when there are normals
+    std::vector<glm::vec2> uvs;
+    std::vector<uint32_t> faceMaterials;
+    std::vector<XMaterial> materials;
+    bool hasMaterialList = false;
+};
+
+class Parser {
+  public:
+    explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
+
+    void File() {
+        for (SkipSeparators(); Peek().kind != Tok::End; SkipSeparators()) {
+            const Token& t = Next();
+            if (t.kind != Tok::Name) Fail(t, "expected an object or template");
+            if (t.text == "template")
+                SkipObject();
+            else if (t.text == "Frame")
+                Frame(1);
+            else if (t.text == "Mesh")
+                Mesh();
+            else if (t.text == "Material")
+                NamedMaterial();
+            else
+                SkipObject();
+        }
+        if (meshes_.empty()) Fail(Peek(), "the file holds no mesh");
+    }
+
+    std::vector<RawMesh>& Meshes() { return meshes_; }
+
+  private:
+    std::vector<Token> tokens_;
+    size_t at_ = 0;
+    std::vector<RawMesh> meshes_;
+    std::map<std::string, XMaterial, std::less<>> named_;
+
+    [[noreturn]] static void Fail(const Token& t, const std::string& message) {
+        throw Failure{t.line, message};
+    }
+    const Token& Peek() const { return tokens_[at_]; }
+    const Token& Next() {
+        const Token& t = tokens_[at_];
+        if (t.kind != Tok::End) ++at_;
+        return t;
+    }
+    void SkipSeparators() {
+        while (Peek().kind == Tok::Semicolon || Peek().kind == Tok::Comma) ++at_;
+    }
+    void Expect(Tok kind, const char* what) {
+        if (Peek().kind != kind) Fail(Peek(), std::string("expected ") + what);
+        Next();
+    }
+    // After an object's type: an optional name, an optional GUID, then '{'. Returns the name.
+    std::string_view Header() {
+        std::string_view name;
+        if (Peek().kind == Tok::Name) name = Next().text;
+        if (Peek().kind == Tok::Guid) Next();
+        Expect(Tok::Open, "'{'");
+        return name;
+    }
+    // Skips to the '}' that closes an object whose '{' has been read.
+    void SkipBody() {
+        int depth = 1;
+        while (depth > 0) {
+            const Token& t = Next();
+            if (t.kind == Tok::End) Fail(t, "unexpected end of file inside an object");
+            if (t.kind == Tok::Open) ++depth;
+            if (t.kind == Tok::Close) --depth;
+        }
+    }
+    void SkipObject() {
+        Header();
+        SkipBody();
+    }
+    void Close() {
+        SkipSeparators();
+        Expect(Tok::Close, "'}'");
+    }
+    uint32_t Uint(const char* what) {
+        SkipSeparators();
+        const Token& t = Peek();
+        uint32_t value = 0;
+        auto [end, ec] = std::from_chars(t.text.data(), t.text.data() + t.text.size(), value);
+        if (t.kind != Tok::Number || ec != std::errc() || end != t.text.data() + t.text.size())
+            Fail(t, std::string("expected ") + what + " (a whole number)");
+        Next();
+        return value;
+    }
+    // A count of items that each take at least `tokensPerItem` tokens: never more than remain.
+    uint32_t Count(const char* what, size_t tokensPerItem) {
+        const Token& t = Peek();
+        uint32_t n = Uint(what);
+        if (n > (tokens_.size() - at_) / tokensPerItem)
+            Fail(t, std::string(what) + " is larger than the data that follows");
+        return n;
+    }
+    uint32_t Index(uint32_t limit, const char* what) {
+        const Token& t = Peek();
+        uint32_t i = Uint(what);
+        if (i >= limit) Fail(t, std::string(what) + " out of range");
+        return i;
+    }
+    float Float() {
+        SkipSeparators();
+        const Token& t = Peek();
+        const char* first = t.text.data();
+        if (t.kind == Tok::Number && *first == '+') ++first;
+        float value = 0;
+        auto [end, ec] = std::from_chars(first, t.text.data() + t.text.size(), value);
+        if (t.kind != Tok::Number || ec != std::errc() || end != t.text.data() + t.text.size())
+            Fail(t, "expected a number");
+        Next();
+        return value;
+    }
+    glm::vec3 Vec3() {
+        float x = Float(), y = Float();
+        return {x, y, Float()};
+    }
+    D3DCOLORVALUE Colour(bool withAlpha) {
+        D3DCOLORVALUE c;
+        c.r = Float();
+        c.g = Float();
+        c.b = Float();
+        c.a = withAlpha ? Float() : 1.0f;
+        return c;
+    }
+
+    void Frame(int depth) {
+        if (depth > MaxFrameDepth) Fail(Peek(), "frames nested too deeply");
+        Header();
+        size_t firstMesh = meshes_.size();
+        glm::mat4 local(1.0f);
+        for (;;) {
+            SkipSeparators();
+            const Token& t = Next();
+            if (t.kind == Tok::Close) break;
+            if (t.kind == Tok::Open) {
+                SkipBody();  // an instanced mesh by reference: not used by the game
+            } else if (t.kind != Tok::Name) {
+                Fail(t, "expected an object or '}'");
+            } else if (t.text == "FrameTransformMatrix") {
+                Header();
+                for (int i = 0; i < 16; ++i) local[i / 4][i % 4] = Float();
+                Close();
+            } else if (t.text == "Frame") {
+                Frame(depth + 1);
+            } else if (t.text == "Mesh") {
+                Mesh();
+            } else if (t.text == "Material") {
+                NamedMaterial();
+            } else {
+                SkipObject();
+            }
+        }
+        // Applied at the frame's end so the matrix may come anywhere inside it; nested frames
+        // have already applied their own, so row vectors get child first, then parent.
+        glm::mat3 normalMatrix = glm::inverseTranspose(glm::mat3(local));
+        if (glm::determinant(glm::mat3(local)) == 0.0f) normalMatrix = glm::mat3(local);
+        for (size_t m = firstMesh; m < meshes_.size(); ++m) {
+            for (glm::vec3& p : meshes_[m].positions) p = glm::vec3(local * glm::vec4(p, 1.0f));
+            for (glm::vec3& n : meshes_[m].normals) n = normalMatrix * n;
+        }
+    }
+
+    void Mesh() {
+        Header();
+        RawMesh mesh;
+        uint32_t vertexCount = Count("vertex count", 3);
+        mesh.positions.reserve(vertexCount);
+        for (uint32_t i = 0; i < vertexCount; ++i) mesh.positions.push_back(Vec3());
+        uint32_t faceCount = Count("face count", 4);
+        mesh.faceStart.push_back(0);
+        for (uint32_t f = 0; f < faceCount; ++f) {
+            const Token& t = Peek();
+            uint32_t n = Count("corner count", 1);
+            if (n < 3) Fail(t, "a face needs three corners or more");
+            for (uint32_t c = 0; c < n; ++c)
+                mesh.corners.push_back(Index(vertexCount, "vertex index"));
+            mesh.faceStart.push_back(static_cast<uint32_t>(mesh.corners.size()));
+        }
+        for (;;) {
+            SkipSeparators();
+            const Token& t = Next();
+            if (t.kind == Tok::Close) break;
+            if (t.kind == Tok::Open) {
+                SkipBody();
+            } else if (t.kind != Tok::Name) {
+                Fail(t, "expected an object or '}'");
+            } else if (t.text == "MeshNormals") {
+                Normals(mesh);
+            } else if (t.text == "MeshTextureCoords") {
+                Header();
+                const Token& countToken = Peek();
+                uint32_t n = Count("texture coordinate count", 2);
+                if (n != vertexCount)
+                    Fail(countToken, "texture coordinates do not match the vertices");
+                mesh.uvs.clear();
+                for (uint32_t i = 0; i < n; ++i) {
+                    float u = Float();
+                    mesh.uvs.emplace_back(u, Float());
+                }
+                Close();
+            } else if (t.text == "MeshMaterialList") {
+                MaterialList(mesh);
+            } else {
+                SkipObject();
+            }
+        }
+        meshes_.push_back(std::move(mesh));
+    }
+
+    void Normals(RawMesh& mesh) {
+        Header();
+        uint32_t count = Count("normal count", 3);
+        mesh.normals.clear();
+        for (uint32_t i = 0; i < count; ++i) mesh.normals.push_back(Vec3());
+        const Token& facesToken = Peek();
+        uint32_t faceCount = Count("normal face count", 4);
+        if (faceCount + 1 != mesh.faceStart.size())
+            Fail(facesToken, "normal faces do not match the mesh's faces");
+        mesh.normalCorners.clear();
+        for (uint32_t f = 0; f < faceCount; ++f) {
+            const Token& t = Peek();
+            uint32_t n = Uint("corner count");
+            if (n != mesh.faceStart[f + 1] - mesh.faceStart[f])
+                Fail(t, "a normal face's corners do not match its face");
+            for (uint32_t c = 0; c < n; ++c)
+                mesh.normalCorners.push_back(Index(count, "normal index"));
+        }
+        Close();
+    }
+
+    void MaterialList(RawMesh& mesh) {
+        Header();
+        uint32_t materialCount = Count("material count", 1);
+        const Token& indexToken = Peek();
+        uint32_t indexCount = Count("face material count", 1);
+        if (materialCount == 0 && indexCount > 0)
+            Fail(indexToken, "face materials with no materials");
+        mesh.faceMaterials.clear();
+        for (uint32_t i = 0; i < indexCount; ++i)
+            mesh.faceMaterials.push_back(Index(materialCount, "material index"));
+        mesh.materials.clear();
+        for (;;) {
+            SkipSeparators();
+            const Token& t = Next();
+            if (t.kind == Tok::Close) break;
+            if (t.kind == Tok::Open) {
+                const Token& name = Next();
+                if (name.kind != Tok::Name) Fail(name, "expected a material's name");
+                auto found = named_.find(name.text);
+                if (found == named_.end())
+                    Fail(name, "no material named " + std::string(name.text));
+                mesh.materials.push_back(found->second);
+                if (Peek().kind == Tok::Guid) Next();
+                Expect(Tok::Close, "'}'");
+            } else if (t.kind == Tok::Name && t.text == "Material") {
+                Header();
+                mesh.materials.push_back(MaterialBody());
+            } else if (t.kind == Tok::Name) {
+                SkipObject();
+            } else {
+                Fail(t, "expected a material or '}'");
+            }
+        }
+        if (mesh.materials.size() != materialCount)
+            Fail(indexToken, "the material list does not give as many materials as it counts");
+        mesh.hasMaterialList = true;
+    }
+
+    void NamedMaterial() {
+        std::string name(Header());
+        XMaterial material = MaterialBody();
+        if (!name.empty()) named_[name] = material;
+    }
+
+    // The body after a Material's '{', up to and including its '}'.
+    XMaterial MaterialBody() {
+        XMaterial material;
+        material.matD3D.diffuse = Colour(true);
+        material.matD3D.power = Float();
+        material.matD3D.specular = Colour(false);
+        material.matD3D.emissive = Colour(false);
+        for (;;) {
+            SkipSeparators();
+            const Token& t = Next();
+            if (t.kind == Tok::Close) break;
+            if (t.kind == Tok::Name &&
+                (t.text == "TextureFilename" || t.text == "TextureFileName")) {
+                Header();
+                SkipSeparators();
+                if (Peek().kind != Tok::String) Fail(Peek(), "expected a file name in quotes");
+                material.textureFilename = std::string(Next().text);
+                Close();
+            } else if (t.kind == Tok::Name) {
+                SkipObject();
+            } else {
+                Fail(t, "expected an object or '}'");
+            }
+        }
+        return material;
+    }
+};
+
+// Splits the corners into vertices (one per distinct position and normal pair), fans every
+// polygon into triangles and sorts them into one subset per material.
+void Assemble(std::vector<RawMesh>& meshes, XMeshData& out) {
+    for (RawMesh& mesh : meshes) {
+        if (!mesh.hasMaterialList) {
+            XMaterial white;
+            white.matD3D.diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+            mesh.materials.push_back(white);
+        }
+        size_t firstSubset = out.subsets.size();
+        for (XMaterial& m : mesh.materials) out.materials.push_back(std::move(m));
+        out.subsets.resize(out.materials.size());
+        std::unordered_map<uint64_t, uint32_t> made;
+        bool hasNormals = !mesh.normalCorners.empty();
+        auto vertexOf = [&](uint32_t corner) {
+            uint32_t p = mesh.corners[corner];
+            uint32_t n = hasNormals ? mesh.normalCorners[corner] : NoNormal;
+            auto [it, fresh] = made.try_emplace((uint64_t(p) << 32) | n, 0);
+            if (fresh) {
+                it->second = static_cast<uint32_t>(out.vertices.size());
+                XVertex v;
+                v.position = mesh.positions[p];
+                if (hasNormals) v.normal = mesh.normals[n];
+                if (!mesh.uvs.empty()) v.uv = mesh.uvs[p];
+                out.vertices.push_back(v);
+            }
+            return it->second;
+        };
+        size_t faceCount = mesh.faceStart.size() - 1;
+        for (size_t f = 0; f < faceCount; ++f) {
+            // Fewer face materials than faces: the last one goes on for the rest.
+            uint32_t material = 0;
+            if (!mesh.faceMaterials.empty())
+                material = mesh.faceMaterials[std::min(f, mesh.faceMaterials.size() - 1)];
+            std::vector<uint32_t>& subset = out.subsets[firstSubset + material];
+            uint32_t first = mesh.faceStart[f];
+            for (uint32_t c = first + 1; c + 1 < mesh.faceStart[f + 1]; ++c) {
+                subset.push_back(vertexOf(first));
+                subset.push_back(vertexOf(c));
+                subset.push_back(vertexOf(c + 1));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool ParseXText(std::string_view text, XMeshData& mesh, std::string& error) {
+    mesh = XMeshData{};
+    if (text.size() < 16 || text.substr(0, 4) != "xof ") {
+        error = "line 1: not an .x file";
+        return false;
+    }
+    if (text.substr(8, 4) != "txt ") {
+        error = "line 1: only the text form of .x is read";
+        return false;
+    }
+    try {
+        // The header is 16 bytes and may share its line with the first object.
+        std::vector<Token> tokens = Tokenize(text.substr(16));
+        Parser parser(std::move(tokens));
+        parser.File();
+        Assemble(parser.Meshes(), mesh);
+    } catch (const Failure& failure) {
+        mesh = XMeshData{};
+        error = "line " + std::to_string(failure.line) + ": " + failure.message;
+        return false;
+    }
+    return true;
+}
+
+bool ReadXFile(const std::string& path, XMeshData& mesh, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = path + ": cannot be opened";
+        return false;
+    }
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    if (!ParseXText(contents.str(), mesh, error)) {
+        error = path + " " + error;
+        return false;
+    }
+    return true;
+}

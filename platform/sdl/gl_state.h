@@ -1,0 +1,84 @@
+// Everything a draw depends on besides its vertices, as the fixed-function device keeps it, with
+// that device's defaults. Two draws with equal states may share one GL draw.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include <glm/mat3x3.hpp>
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+#include <glm/vec4.hpp>
+
+#include "platform/device.h"
+#include "platform/sdl/gl_program.h"
+
+// Values of the device's enumerations that the game never names but a device must accept.
+constexpr uint32_t D3DCULL_CW = 2;
+constexpr uint32_t D3DCULL_CCW = 3;
+constexpr uint32_t D3DCMP_ALWAYS = 8;
+constexpr uint32_t D3DBLEND_ZERO = 1;
+constexpr uint32_t D3DBLEND_ONE = 2;
+constexpr uint32_t D3DTOP_SELECTARG1 = 2;
+constexpr uint32_t D3DTEXF_POINT = 1;
+constexpr uint32_t D3DTEXF_LINEAR = 2;
+constexpr uint32_t D3DTADDRESS_MIRROR = 2;
+constexpr uint32_t D3DTADDRESS_CLAMP = 3;
+constexpr uint32_t D3DTADDRESS_BORDER = 4;
+
+struct LightState {
+    bool enabled = false;
+    bool directional = false;  // other kinds of light are not drawn
+    glm::vec3 toward{0.0f};    // unit vector toward the light
+    glm::vec4 diffuse{0.0f};
+    glm::vec4 ambient{0.0f};
+    bool operator==(const LightState&) const = default;
+};
+
+struct DrawState {
+    bool lighting = true;
+    bool normalizeNormals = false;
+    bool alphaTest = false;
+    uint32_t alphaFunc = D3DCMP_ALWAYS;
+    uint32_t alphaRef = 0;
+    bool blend = false;
+    uint32_t srcBlend = D3DBLEND_ONE;
+    uint32_t destBlend = D3DBLEND_ZERO;
+    bool depthTest = true;  // the back buffer has a depth buffer
+    bool depthWrite = true;
+    uint32_t depthFunc = D3DCMP_LESSEQUAL;
+    uint32_t cullMode = D3DCULL_CCW;
+    uint32_t ambient = 0;  // global ambient colour, ARGB
+
+    uint32_t colourOp = D3DTOP_MODULATE;
+    uint32_t colourArg1 = D3DTA_TEXTURE;
+    uint32_t colourArg2 = D3DTA_CURRENT;
+    uint32_t alphaOp = D3DTOP_SELECTARG1;
+    uint32_t alphaArg1 = D3DTA_TEXTURE;
+    uint32_t alphaArg2 = D3DTA_CURRENT;
+
+    uint32_t addressU = D3DTADDRESS_WRAP;
+    uint32_t addressV = D3DTADDRESS_WRAP;
+    uint32_t magFilter = D3DTEXF_POINT;
+    uint32_t minFilter = D3DTEXF_POINT;
+
+    Texture* texture = nullptr;
+    glm::vec4 materialDiffuse{0.0f};
+    glm::vec4 materialAmbient{0.0f};
+    glm::vec4 materialEmissive{0.0f};
+    std::array<LightState, MaxLights> lights{};
+    glm::mat4 viewProjection{1.0f};  // the row-vector view then projection, as one matrix
+    // Lit vertices that carry a colour take their diffuse material from it, as the device does
+    // by default.
+    bool diffuseFromVertex = false;
+
+    bool operator==(const DrawState&) const = default;
+};
+
+// Makes `state` the GL state and the program's uniforms, with `world` applied on the GPU.
+void ApplyDrawState(const FixedProgram& program, GLuint sampler, const DrawState& state,
+                    const glm::mat4& world, const glm::mat3& normalMatrix);
+
+// The matrix that carries normals with `world`: its inverse transpose, or the matrix itself
+// where it has no inverse.
+glm::mat3 NormalMatrix(const glm::mat4& world);

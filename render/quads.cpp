@@ -1,0 +1,143 @@
+#include "render/quads.h"
+
+#include <algorithm>
+#include <cmath>
+#include <glm/geometric.hpp>
+
+#include "render/camera.h"
+#include "render/device_slots.h"
+
+Texture* worldTextures[WorldTextureCount] = {};
+const char* const WorldTextureFiles[WorldTextureCount] = {
+    "data/team0.png",         "data/rai21_fukahire.png",
+    "data/taku_raiden21.png", "data/SBD-5.png",
+    "data/f4u-1d.png",        "data/p51h.png",
+    "data/b29.png",           "data/bo0.png",
+    "data/bo1.png",           "data/bo2.png",
+    "data/sea.png",           "data/gro.png",
+    "data/Fletcher_1942.png",
+};
+
+namespace {
+
+uint64_t worldTexturesOwner = 0;
+
+// Fills every empty slot; a file that fails stays empty and is tried again next time.
+void LoadMissingWorldTextures() {
+    if (DeviceReplaced(worldTexturesOwner))
+        std::fill(std::begin(worldTextures), std::end(worldTextures), nullptr);
+    for (int i = 0; i < WorldTextureCount; ++i)
+        if (worldTextures[i] == nullptr)
+            worldTextures[i] = device->CreateTextureFromFile(WorldTextureFiles[i]);
+}
+
+// Turns the quad's +Z face toward the eye, after its own roll by `pitch`, then moves it into
+// place. The horizontal distance is only estimated, as (|dx| + |dz|) / 2.
+Matrix BillboardWorld(const GameObject& o) {
+    float dx = cameraEye.x - o.x;
+    float dy = cameraEye.y - o.y;
+    float dz = cameraEye.z - o.z;
+    float yaw = std::atan2(dx, dz);
+    float h = (std::fabs(dx) + std::fabs(dz)) / 2.0f;
+    float tilt = std::atan2(h, dy) - 1.570795f;
+    Matrix world = D3DXMatrixMultiply(D3DXMatrixRotationZ(o.pitch), D3DXMatrixRotationX(tilt));
+    world = D3DXMatrixMultiply(world, D3DXMatrixRotationY(yaw));
+    return D3DXMatrixMultiply(world, D3DXMatrixTranslation(o.x, o.y, o.z));
+}
+
+QuadVertex Corner(float x, float y, float tu, float tv) {
+    return QuadVertex{x, y, 0.0f, 0.0f, 0.0f, 0.0f, 0xFFFFFFFFu, tu, tv};
+}
+
+// Every corner of a triangle carries the triangle's own (b - a) x (c - a).
+void SetNormal(QuadVertex (&t)[3]) {
+    glm::vec3 a(t[0].x, t[0].y, t[0].z), b(t[1].x, t[1].y, t[1].z), c(t[2].x, t[2].y, t[2].z);
+    glm::vec3 n = glm::cross(b - a, c - a);
+    for (QuadVertex& v : t) {
+        v.nx = n.x;
+        v.ny = n.y;
+        v.nz = n.z;
+    }
+}
+
+}  // namespace
+
+Appearance ModelAppearance(int32_t model, int32_t health) {
+    Appearance a;
+    switch (model) {
+        case 1:
+            a = {1, 99, 39};
+            break;
+        case 2:
+            a = {2, 98, 37};
+            break;
+        case 10:
+            a = {3, 129, 50};
+            break;
+        case 11:
+            a = {4, 100, 40};
+            break;
+        case 12:
+            a = {5, 117, 58};
+            break;
+        case 13:
+            a = {6, 918, 249};
+            break;
+        case 50:
+            a = {7, 20, 20};
+            break;
+        case 51:
+            a = {8, 30, 30};
+            break;
+        case 52:
+            a = {9, 30, 30};
+            break;
+        case 100:
+            a = {10, 800, 300};
+            break;
+        case 101:
+            a = {11, 800, 300};
+            break;
+        case 150:
+            a = {12, 1190, 280};
+            break;
+        default:
+            a = {0, 10, 10};
+            break;
+    }
+    if (model >= 50 && model <= 99) {
+        // In double, and without int overflow for any health.
+        double scale = (static_cast<double>(health) + 50.0) * 0.1;
+        a.halfWidth = static_cast<float>(a.halfWidth * scale);
+        a.halfHeight = static_cast<float>(a.halfHeight * scale);
+    }
+    if (model >= 100 && model <= 149) {
+        a.halfWidth = 800;
+        a.halfHeight = 300;
+    }
+    return a;
+}
+
+void DrawObject(const GameObject& object) {
+    device->SetFVF(QuadFVF);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+
+    // Non-negative speed (f = 1) shows the image mirrored; a NaN speed counts as negative.
+    float f = object.speed >= 0.0f ? 1.0f : 0.0f;
+    Appearance look = ModelAppearance(object.model, object.health);
+    float w = look.halfWidth, h = look.halfHeight;
+    QuadVertex triangles[2][3] = {
+        {Corner(-w, h, 1 - f, 0), Corner(-w, -h, 1 - f, 1), Corner(w, h, f, 0)},
+        {Corner(w, h, f, 0), Corner(w, -h, f, 1), Corner(-w, -h, 1 - f, 1)},
+    };
+    Matrix world = BillboardWorld(object);
+    for (auto& triangle : triangles) {
+        SetNormal(triangle);
+        LoadMissingWorldTextures();
+        device->SetTransform(D3DTS_WORLD, world);
+        device->SetTexture(0, worldTextures[look.slot]);
+        device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(QuadVertex));
+    }
+
+    device->SetRenderState(D3DRS_LIGHTING, TRUE);
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building, playing and testing need on Debian 12 (only what is missing).
+set -euo pipefail
+packages=(cmake g++ make pkg-config libsdl2-dev libepoxy-dev libglm-dev libstb-dev libgtest-dev
+          libbenchmark-dev libgl1-mesa-dri libegl-mesa0 libx11-dev xvfb xauth xdotool x11-utils
+          xfonts-base imagemagick fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" = 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,142 @@
+// The flight step, surface contact, the flight band, aiming and explosions.
+#include <cmath>
+#include <numbers>
+
+#include "tests/unit/world_fixture.h"
+#include "world/flight.h"
+
+namespace {
+
+using FlightTest = WorldTest;
+
+TEST_F(FlightTest, ObjectRestingOnTheSurfaceIsLiftedThenFallsBackAndCrashes) {
+    AircraftObject* a = Add<AircraftObject>(1, 0, 0);
+    a->speed = 0;
+    a->cruiseAltitude = 2000;
+    a->health = 5;
+    a->pitch = 0.2f;
+    IntegrateFlight(*a);
+    EXPECT_EQ(a->y, 0.0f);
+    EXPECT_EQ(a->vy, 1.0f);
+    IntegrateFlight(*a);
+    EXPECT_EQ(a->y, 1.0f);
+    EXPECT_EQ(a->vy, 1.0f);
+    IntegrateFlight(*a);
+    EXPECT_EQ(a->y, 2.0f);
+    EXPECT_NEAR(a->vy, 0.9f - 50.0f / 1.9f, 1e-4);
+    EXPECT_EQ(Length(), 2);
+
+    ScriptRand({60, 40});
+    IntegrateFlight(*a);
+    // On the surface again: the sink had already set vy to 1, so the rebound is cancelled.
+    EXPECT_EQ(a->y, 0.0f);
+    EXPECT_EQ(a->vy, 0.0f);
+    EXPECT_FLOAT_EQ(a->pitch, -0.1f);
+    EXPECT_EQ(a->health, 4);
+    GameObject* explosion = Tail();
+    EXPECT_EQ(explosion->kind, Explosion);
+    EXPECT_EQ(explosion->health, -30);
+    EXPECT_EQ(explosion->model, ModelExplosion);
+    EXPECT_EQ(explosion->y, 10.0f);
+    EXPECT_FLOAT_EQ(explosion->z, a->z - 10.0f);
+    EXPECT_EQ(RandDrawCount(), 2);
+}
+
+TEST_F(FlightTest, OnlyAHardImpactRebounds) {
+    GameObject* o = Add<AircraftObject>(1, -5, 0);
+    o->vy = -30;
+    SurfaceContact(*o);
+    EXPECT_FLOAT_EQ(o->vy, 24.0f);
+    EXPECT_EQ(o->y, 0.0f);
+    o->vy = -20;
+    SurfaceContact(*o);
+    EXPECT_EQ(o->vy, 0.0f);
+    EXPECT_EQ(o->health, -1);
+    EXPECT_EQ(OfKind(Explosion).size(), 2u);
+}
+
+TEST_F(FlightTest, ShotOnTheSurfaceIsDestroyedInTwoCasesOfThree) {
+    for (int draw : {1, 2, 3}) {
+        GunnerObject* shot = AddShot(0, -1, 0);
+        shot->speed = 0;
+        const size_t explosions = OfKind(Explosion).size();
+        ScriptRand({draw, 50, 50});
+        IntegrateFlight(*shot);
+        EXPECT_EQ(shot->health, draw % 3 != 0 ? -50 : -41) << draw;
+        EXPECT_EQ(OfKind(Explosion).size(), explosions + 1);
+        EXPECT_EQ(ScriptedDrawsLeft(), 0);
+    }
+}
+
+TEST_F(FlightTest, LivingAircraftAreHeldInTheFlightBand) {
+    world.baseAltitude = 1000;
+    AircraftObject* high = AddPilot(1, 3990, 0);
+    high->vy = 20;
+    high->pitch = -0.4f;
+    IntegrateFlight(*high);
+    EXPECT_EQ(high->y, 4000.0f);
+    EXPECT_FLOAT_EQ(high->pitch, 0.2f);
+    EXPECT_LT(high->vy, 0.0f);
+
+    // Below the floor: put back 1 above it, with a cruise altitude drawn up to 1000 above it.
+    AircraftObject* low = AddPilot(1, 1010, 0);
+    low->cruiseAltitude = 0;
+    low->vy = -40;
+    low->pitch = 0.4f;
+    ScriptRand({500, 500, 500, 500, 7});
+    IntegrateFlight(*low);
+    EXPECT_EQ(low->y, 1001.0f);
+    EXPECT_FLOAT_EQ(low->pitch, -0.2f);
+    EXPECT_GT(low->vy, 0.0f);
+    EXPECT_EQ(low->cruiseAltitude, 2000.0f);
+    EXPECT_EQ(ScriptedDrawsLeft(), 1);
+
+    // A dying aircraft falls through the floor, and at base 0 the surface comes first.
+    AircraftObject* dying = AddPilot(1, 1010, 0);
+    dying->health = 0;
+    dying->vy = -40;
+    IntegrateFlight(*dying);
+    EXPECT_LT(dying->y, 1000.0f);
+    world.baseAltitude = 0;
+    AircraftObject* crashing = AddPilot(1, 10, 0);
+    crashing->vy = -40;
+    crashing->health = 2;
+    IntegrateFlight(*crashing);
+    EXPECT_EQ(crashing->y, 0.0f);
+    EXPECT_EQ(crashing->health, 1);
+}
+
+TEST_F(FlightTest, SteadyThrustSettlesAtTenTimesTheSpeedAndYawOnlyDrifts) {
+    GunnerObject* shot = AddShot(0, 1e7f, 0);
+    shot->yaw = 0.1f;
+    for (int i = 0; i < 300; ++i) IntegrateFlight(*shot);
+    EXPECT_NEAR(shot->vz, 100.0f, 0.01f);
+    EXPECT_NEAR(shot->vx, -100.0f * std::sin(0.1f), 0.01f);
+}
+
+TEST_F(FlightTest, PitchToLevelOverheadBelowAndBehind) {
+    GameObject* o = Add<GameObject>(0, 100, 0);
+    const float level = PitchTo(*o, 0, 100, 500);
+    EXPECT_GT(level, 1.0e-6f);
+    EXPECT_LT(level, 1.6e-6f);
+    EXPECT_EQ(PitchTo(*o, 0, 100, -500), level);  // only the distance counts, not the side
+    EXPECT_EQ(PitchTo(*o, 0, 600, 0), -1.570795f);
+    EXPECT_EQ(PitchTo(*o, 0, 100, 0), -1.570795f);
+    EXPECT_NEAR(PitchTo(*o, 0, -400, 0), 1.5708f, 1e-5);
+    // Lateral and forward offsets are averaged: (300 + 100) / 2 = 200 across, 200 up.
+    EXPECT_NEAR(PitchTo(*o, 300, 300, 100), -std::numbers::pi_v<float> / 4, 1e-5);
+}
+
+TEST_F(FlightTest, HeadingToAheadOverheadAndBehind) {
+    GameObject* o = Add<GameObject>(0, 100, 0);
+    EXPECT_EQ(HeadingTo(*o, 0, 100, 500), 0.0f);
+    EXPECT_EQ(HeadingTo(*o, 0, 900, 0), 0.0f);
+    EXPECT_EQ(HeadingTo(*o, 0, 900, 500), HeadingTo(*o, 0, -50, 500));
+    EXPECT_NEAR(HeadingTo(*o, 100, 0, 100), std::numbers::pi_v<float> / 4, 1e-6);
+    // Straight behind, the wrap against the pitch decides the sign.
+    EXPECT_NEAR(HeadingTo(*o, 0, 100, -500), -3.14159f, 1e-4);
+    o->pitch = 0.5f;
+    EXPECT_NEAR(HeadingTo(*o, 0, 100, -500), 3.14159f, 1e-4);
+}
+
+}  // namespace

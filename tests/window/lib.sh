@@ -1,0 +1,41 @@
+# Helpers for driving the real program in a real X window (Xvfb), with real key events.
+set -u
+MARVAZE=$1
+X11_CLOSE=$(dirname "$MARVAZE")/tests/x11_close
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+fail() { echo "FAIL: $*" >&2; exit 1; }
+[ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run under Xvfb (scripts/test.sh starts one)"
+
+# Starts the game in the background; sets PID and WID.
+start_game() {
+    "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
+    PID=$!
+    WID=$(timeout 20 xdotool search --sync --name '^Marvaze$' | head -n 1)
+    [ -n "$WID" ] || fail "no window titled Marvaze appeared"
+    xdotool windowfocus --sync "$WID" || true
+    sleep 0.5
+}
+
+# Waits for the game to end and sets STATUS to its exit status; SIGKILL after the timeout.
+wait_exit() {
+    local seconds=${1:-15}
+    for _ in $(seq $((seconds * 10))); do
+        if ! kill -0 "$PID" 2>/dev/null; then
+            STATUS=0
+            wait "$PID" || STATUS=$?
+            return
+        fi
+        sleep 0.1
+    done
+    kill -9 "$PID" 2>/dev/null
+    wait "$PID" 2>/dev/null
+    STATUS=timeout
+}
+
+# Holds a key long enough for a 20-frames-a-second loop to see it.
+press() {
+    xdotool keydown "$1"
+    sleep 0.2
+    xdotool keyup "$1"
+    sleep 0.3
+}

@@ -1,0 +1,73 @@
+# The real program: window title and size, a second copy, Escape and the close button.
+. "$(dirname "$0")/lib.sh"
+
+start_game
+geometry=$(xwininfo -id "$WID")
+echo "$geometry" | grep -q 'Width: 640' || fail "client width is not 640: $geometry"
+echo "$geometry" | grep -q 'Height: 480' || fail "client height is not 480: $geometry"
+[ "$(xdotool getwindowname "$WID")" = "Marvaze" ] || fail "title is not Marvaze"
+
+# A second copy shows the first window again and leaves with 255 without a window of its own.
+xdotool windowunmap --sync "$WID"
+xwininfo -id "$WID" | grep -q 'IsUnMapped' || fail "could not hide the first window"
+timeout 20 "$MARVAZE" >/dev/null 2>&1
+status=$?
+[ "$status" = 255 ] || fail "second copy exited with $status, not 255"
+for _ in $(seq 50); do
+    xwininfo -id "$WID" | grep -q 'IsViewable' && break
+    sleep 0.1
+done
+xwininfo -id "$WID" | grep -q 'IsViewable' || fail "the first window was not shown again"
+[ "$(xdotool search --name '^Marvaze$' | wc -l)" = 1 ] || fail "more than one Marvaze window"
+
+# Escape on the menu ends the program with 0.
+xdotool windowfocus --sync "$WID" || true
+press Escape
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "Escape on the menu ended with $STATUS"
+
+# Enter starts a game; Escape returns to the menu; the close button ends it from the menu.
+start_game
+press Return
+sleep 0.5
+press Escape
+sleep 0.5
+kill -0 "$PID" 2>/dev/null || fail "Escape in a game ended the program"
+"$X11_CLOSE" "$WID"
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "closing the window on the menu ended with $STATUS"
+
+# The close button in a game ends the program with 0 too.
+start_game
+press Return
+sleep 0.5
+"$X11_CLOSE" "$WID"
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "closing the window in a game ended with $STATUS"
+
+# A crashed first instance does not block the next start.
+start_game
+kill -9 "$PID"
+wait "$PID" 2>/dev/null
+start_game
+press Escape
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "start after a crashed instance ended with $STATUS"
+
+
+# No usable GL: the device error box, owned by the window, then exit status 255.
+MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
+PID=$!
+# (xdotool cannot match UTF-8 titles; xwininfo lists them.)
+BOX=""
+for _ in $(seq 100); do
+    BOX=$(xwininfo -root -tree | grep -F '"D3初期化ｴﾗｰ ":' | awk '{print $1}' | head -n 1)
+    [ -n "$BOX" ] && break
+    sleep 0.1
+done
+[ -n "$BOX" ] || fail "no error box with the caption for a failed device"
+sleep 0.3
+"$X11_CLOSE" "$BOX"
+wait_exit 10
+[ "$STATUS" = 255 ] || fail "a failed device ended with $STATUS, not 255"
+echo "device failure box test passed"

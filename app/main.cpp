@@ -6,12 +6,14 @@
 #include "app/session_cycle.h"
 #include "platform/device.h"
 #include "platform/host.h"
+#include "platform/sdl/data_folder.h"
 #include "platform/sdl/sdl_host.h"
 #include "platform/sdl/single_instance.h"
 #include "render/render_states.h"
 
 int main(int, char**) {
     if (!ClaimSingleInstance()) return -1;
+    EnterDataFolder();
 
     std::unique_ptr<SdlHost> window = SdlHost::Create("Marvaze", 640, 480);
     if (window == nullptr) {

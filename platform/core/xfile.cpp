@@ -70,8 +70,10 @@ std::vector<Token> Tokenize(std::string_view text) {
             size_t start = i;
             while (i < text.size() && NameChar(text[i])) ++i;
             tokens.push_back({Tok::Name, text.substr(start, i - start), line});
-        } else if (Digit(c) || ((c == '-' || c == '+' || c == '.') && i + 1 < text.size() &&
-                                (Digit(text[i + 1]) || text[i + 1] == '.'))) {
+        } else if (Digit(c) ||
+                   (i + 1 < text.size() &&
+                    ((c == '.' && Digit(text[i + 1])) ||
+                     ((c == '-' || c == '+') && (Digit(text[i + 1]) || text[i + 1] == '.'))))) {
             size_t start = i++;
             while (i < text.size() &&
                    (Digit(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E' ||
@@ -91,7 +93,8 @@ std::vector<Token> Tokenize(std::string_view text) {
             ++i;
         }
     }
-    tokens.push_back({Tok::End, "end of file", line});
+    // The end is reported on the last line that has something on it.
+    tokens.push_back({Tok::End, "end of file", tokens.empty() ? line : tokens.back().line});
     return tokens;
 }
 
@@ -150,6 +153,11 @@ class Parser {
     void SkipSeparators() {
         while (Peek().kind == Tok::Semicolon || Peek().kind == Tok::Comma) ++at_;
     }
+    // The next value's token, for naming its line in an error.
+    const Token& PeekValue() {
+        SkipSeparators();
+        return Peek();
+    }
     void Expect(Tok kind, const char* what) {
         if (Peek().kind != kind) Fail(Peek(), std::string("expected ") + what);
         Next();
@@ -192,14 +200,14 @@ class Parser {
     }
     // A count of items that each take at least `tokensPerItem` tokens: never more than remain.
     uint32_t Count(const char* what, size_t tokensPerItem) {
-        const Token& t = Peek();
+        const Token& t = PeekValue();
         uint32_t n = Uint(what);
         if (n > (tokens_.size() - at_) / tokensPerItem)
             Fail(t, std::string(what) + " is larger than the data that follows");
         return n;
     }
     uint32_t Index(uint32_t limit, const char* what) {
-        const Token& t = Peek();
+        const Token& t = PeekValue();
         uint32_t i = Uint(what);
         if (i >= limit) Fail(t, std::string(what) + " out of range");
         return i;
@@ -275,7 +283,7 @@ class Parser {
         uint32_t faceCount = Count("face count", 4);
         mesh.faceStart.push_back(0);
         for (uint32_t f = 0; f < faceCount; ++f) {
-            const Token& t = Peek();
+            const Token& t = PeekValue();
             uint32_t n = Count("corner count", 1);
             if (n < 3) Fail(t, "a face needs three corners or more");
             for (uint32_t c = 0; c < n; ++c)
@@ -294,7 +302,7 @@ class Parser {
                 Normals(mesh);
             } else if (t.text == "MeshTextureCoords") {
                 Header();
-                const Token& countToken = Peek();
+                const Token& countToken = PeekValue();
                 uint32_t n = Count("texture coordinate count", 2);
                 if (n != vertexCount)
                     Fail(countToken, "texture coordinates do not match the vertices");
@@ -318,13 +326,13 @@ class Parser {
         uint32_t count = Count("normal count", 3);
         mesh.normals.clear();
         for (uint32_t i = 0; i < count; ++i) mesh.normals.push_back(Vec3());
-        const Token& facesToken = Peek();
+        const Token& facesToken = PeekValue();
         uint32_t faceCount = Count("normal face count", 4);
         if (faceCount + 1 != mesh.faceStart.size())
             Fail(facesToken, "normal faces do not match the mesh's faces");
         mesh.normalCorners.clear();
         for (uint32_t f = 0; f < faceCount; ++f) {
-            const Token& t = Peek();
+            const Token& t = PeekValue();
             uint32_t n = Uint("corner count");
             if (n != mesh.faceStart[f + 1] - mesh.faceStart[f])
                 Fail(t, "a normal face's corners do not match its face");
@@ -336,8 +344,9 @@ class Parser {
 
     void MaterialList(RawMesh& mesh) {
         Header();
+        const Token& countToken = PeekValue();
         uint32_t materialCount = Count("material count", 1);
-        const Token& indexToken = Peek();
+        const Token& indexToken = PeekValue();
         uint32_t indexCount = Count("face material count", 1);
         if (materialCount == 0 && indexCount > 0)
             Fail(indexToken, "face materials with no materials");
@@ -368,7 +377,7 @@ class Parser {
             }
         }
         if (mesh.materials.size() != materialCount)
-            Fail(indexToken, "the material list does not give as many materials as it counts");
+            Fail(countToken, "the material list does not give as many materials as it counts");
         mesh.hasMaterialList = true;
     }
 

@@ -4,13 +4,116 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cstring>
+#include <glm/geometric.hpp>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "platform/core/xfile.h"
+#include "platform/sdl/gl_program.h"
+#include "platform/sdl/gl_state.h"
 
 namespace {
 
+// One vertex as the program reads it: positions already in world space for streamed draws.
+struct GLVertex {
+    glm::vec4 position;
+    glm::vec3 normal;
+    uint8_t colour[4];  // RGBA
+    glm::vec2 uv;
+};
+
+// Where the parts of a flexible-format vertex lie; offsets of absent parts are negative.
+struct VertexLayout {
+    int normal = -1, diffuse = -1, uv = -1;
+    uint32_t size = 0;
+};
+
+// Only untransformed positions are drawn; the format order is position, normal, diffuse,
+// specular, then texture coordinate sets (the first one is used).
+bool LayoutOf(uint32_t fvf, VertexLayout& layout) {
+    if ((fvf & 0x00e) != D3DFVF_XYZ) return false;
+    uint32_t at = 12;
+    if (fvf & D3DFVF_NORMAL) layout.normal = static_cast<int>(at), at += 12;
+    if (fvf & D3DFVF_DIFFUSE) layout.diffuse = static_cast<int>(at), at += 4;
+    if (fvf & 0x080) at += 4;  // specular colour, unused
+    uint32_t sets = (fvf >> 8) & 0xf;
+    if (sets > 0) layout.uv = static_cast<int>(at);
+    layout.size = at + 8 * sets;
+    return true;
+}
+
+template <typename T>
+T Load(const uint8_t* at) {
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+void SetAttributes() {
+    const auto stride = static_cast<GLsizei>(sizeof(GLVertex));
+    glEnableVertexAttribArray(AttribPosition);
+    glVertexAttribPointer(AttribPosition, 4, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(GLVertex, position)));
+    glEnableVertexAttribArray(AttribNormal);
+    glVertexAttribPointer(AttribNormal, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(GLVertex, normal)));
+    glEnableVertexAttribArray(AttribColour);
+    glVertexAttribPointer(AttribColour, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                          reinterpret_cast<void*>(offsetof(GLVertex, colour)));
+    glEnableVertexAttribArray(AttribUV);
+    glVertexAttribPointer(AttribUV, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(GLVertex, uv)));
+}
+
+class GLDevice;
+
+class GLSprite : public Sprite {
+  public:
+    explicit GLSprite(GLDevice& owner) : owner_(owner) {}
+    void SetTransform(const Matrix& transform) override { transform_ = transform; }
+    void Begin(uint32_t) override {}
+    void Draw(Texture* texture, D3DVECTOR center, uint32_t color) override;
+    void End() override {}
+
+  private:
+    GLDevice& owner_;
+    Matrix transform_{1.0f};
+};
+
+class GLMesh : public Mesh {
+  public:
+    GLMesh(GLDevice& owner, const XMeshData& data);
+    ~GLMesh() override {
+        glDeleteVertexArrays(1, &vertexArray_);
+        glDeleteBuffers(1, &vertices_);
+        glDeleteBuffers(1, &indices_);
+    }
+    void DrawSubset(uint32_t subset) override;
+
+  private:
+    friend class GLDevice;
+    GLDevice& owner_;
+    GLuint vertexArray_ = 0, vertices_ = 0, indices_ = 0;
+    struct Range {
+        size_t first;
+        GLsizei count;
+    };
+    std::vector<Range> subsets_;
+};
+
 class GLDevice : public Device {
-public:
+  public:
     explicit GLDevice(SDL_Window* window) : window_(window) {}
     ~GLDevice() override {
+        meshes_.clear();
+        sprites_.clear();
+        for (auto& texture : textures_) glDeleteTextures(1, &texture->handle);
+        glDeleteVertexArrays(1, &streamArray_);
+        glDeleteBuffers(1, &streamBuffer_);
+        glDeleteSamplers(1, &sampler_);
+        for (auto& [stage, program] : programs_) glDeleteProgram(program.program);
         glDeleteFramebuffers(1, &framebuffer_);
         glDeleteRenderbuffers(1, &colour_);
         glDeleteRenderbuffers(1, &depth_);
@@ -37,10 +140,26 @@ public:
             return false;
         }
         glViewport(0, 0, BackBufferWidth, BackBufferHeight);
+        // The stage the game uses, built now so that a driver that cannot build it fails here.
+        DrawState game;
+        game.colourArg2 = D3DTA_DIFFUSE;
+        game.alphaOp = D3DTOP_MODULATE;
+        game.alphaTest = true;
+        game.alphaFunc = D3DCMP_GREATEREQUAL;
+        if (ProgramFor(game, error) == nullptr) return false;
+        glGenSamplers(1, &sampler_);
+        glGenVertexArrays(1, &streamArray_);
+        glGenBuffers(1, &streamBuffer_);
+        glBindVertexArray(streamArray_);
+        glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
+        SetAttributes();
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
         return true;
     }
 
-    void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override {
+    void Clear(uint32_t flags, uint32_t color, float z, uint32_t) override {
+        Flush();
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         glViewport(0, 0, BackBufferWidth, BackBufferHeight);
         GLbitfield mask = 0;
@@ -54,43 +173,277 @@ public:
             glDepthMask(GL_TRUE);
             mask |= GL_DEPTH_BUFFER_BIT;
         }
-        (void)stencil;
         glClear(mask);
     }
     void BeginScene() override {}
-    void EndScene() override {}
+    void EndScene() override { Flush(); }
     void Present() override {
+        Flush();
         int width = 0, height = 0;
         SDL_GL_GetDrawableSize(window_, &width, &height);
+        // The largest 4:3 picture that fits, centred, with black bars around it.
+        int w = std::min(width, height * 4 / 3), h = std::min(height, width * 3 / 4);
+        int x = (width - w) / 2, y = (height - h) / 2;
         glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glViewport(0, 0, width, height);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBlitFramebuffer(0, 0, BackBufferWidth, BackBufferHeight, 0, 0, width, height,
+        glBlitFramebuffer(0, 0, BackBufferWidth, BackBufferHeight, x, y, x + w, y + h,
                           GL_COLOR_BUFFER_BIT, GL_NEAREST);
         SDL_GL_SwapWindow(window_);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        glViewport(0, 0, BackBufferWidth, BackBufferHeight);
     }
 
-    void SetRenderState(D3DRENDERSTATETYPE, uint32_t) override {}
-    void SetTextureStageState(uint32_t, D3DTEXTURESTAGESTATETYPE, uint32_t) override {}
-    void SetSamplerState(uint32_t, D3DSAMPLERSTATETYPE, uint32_t) override {}
-    void SetLight(uint32_t, const D3DLIGHT9&) override {}
-    void LightEnable(uint32_t, bool) override {}
-    void SetTransform(D3DTRANSFORMSTATETYPE, const Matrix&) override {}
-    void SetFVF(uint32_t) override {}
-    void SetTexture(uint32_t, Texture*) override {}
-    void SetMaterial(const D3DMATERIAL9&) override {}
-    void DrawPrimitiveUP(D3DPRIMITIVETYPE, uint32_t, const void*, uint32_t) override {}
-    Texture* CreateTextureFromFile(const std::string&) override { return nullptr; }
-    Sprite* CreateSprite() override { return nullptr; }
-    Mesh* LoadMeshFromX(const std::string&, std::vector<XMaterial>&, std::string& error) override {
-        error = "not built yet";
-        return nullptr;
+    void SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) override {
+        DrawState& s = current_;
+        switch (state) {
+            case D3DRS_LIGHTING:
+                s.lighting = value != 0;
+                break;
+            case D3DRS_NORMALIZENORMALS:
+                s.normalizeNormals = value != 0;
+                break;
+            case D3DRS_ALPHATESTENABLE:
+                s.alphaTest = value != 0;
+                break;
+            case D3DRS_ALPHAFUNC:
+                s.alphaFunc = value;
+                break;
+            case D3DRS_ALPHAREF:
+                s.alphaRef = value;
+                break;
+            case D3DRS_ALPHABLENDENABLE:
+                s.blend = value != 0;
+                break;
+            case D3DRS_SRCBLEND:
+                s.srcBlend = value;
+                break;
+            case D3DRS_DESTBLEND:
+                s.destBlend = value;
+                break;
+            case D3DRS_ZENABLE:
+                s.depthTest = value != 0;
+                break;
+            case D3DRS_ZWRITEENABLE:
+                s.depthWrite = value != 0;
+                break;
+            case D3DRS_ZFUNC:
+                s.depthFunc = value;
+                break;
+            case D3DRS_CULLMODE:
+                s.cullMode = value;
+                break;
+            case D3DRS_AMBIENT:
+                s.ambient = value;
+                break;
+            default:
+                break;  // Gouraud shading is the only kind; fog is never turned on
+        }
+    }
+    void SetTextureStageState(uint32_t stage, D3DTEXTURESTAGESTATETYPE type,
+                              uint32_t value) override {
+        if (stage != 0) return;
+        DrawState& s = current_;
+        switch (type) {
+            case D3DTSS_COLOROP:
+                s.colourOp = value;
+                break;
+            case D3DTSS_COLORARG1:
+                s.colourArg1 = value;
+                break;
+            case D3DTSS_COLORARG2:
+                s.colourArg2 = value;
+                break;
+            case D3DTSS_ALPHAOP:
+                s.alphaOp = value;
+                break;
+            case D3DTSS_ALPHAARG1:
+                s.alphaArg1 = value;
+                break;
+            case D3DTSS_ALPHAARG2:
+                s.alphaArg2 = value;
+                break;
+        }
+    }
+    void SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type, uint32_t value) override {
+        if (sampler != 0) return;
+        DrawState& s = current_;
+        switch (type) {
+            case D3DSAMP_ADDRESSU:
+                s.addressU = value;
+                break;
+            case D3DSAMP_ADDRESSV:
+                s.addressV = value;
+                break;
+            case D3DSAMP_MAGFILTER:
+                s.magFilter = value;
+                break;
+            case D3DSAMP_MINFILTER:
+                s.minFilter = value;
+                break;
+            case D3DSAMP_MIPFILTER:
+                break;  // textures have no mipmaps
+        }
+    }
+    void SetLight(uint32_t index, const D3DLIGHT9& light) override {
+        if (index >= MaxLights) return;
+        LightState& l = current_.lights[index];
+        l.directional = light.type == D3DLIGHT_DIRECTIONAL;
+        glm::vec3 direction(light.direction.x, light.direction.y, light.direction.z);
+        float length = glm::length(direction);
+        l.toward = length > 0.0f ? -direction / length : glm::vec3(0.0f);
+        l.diffuse = {light.diffuse.r, light.diffuse.g, light.diffuse.b, light.diffuse.a};
+        l.ambient = {light.ambient.r, light.ambient.g, light.ambient.b, light.ambient.a};
+    }
+    void LightEnable(uint32_t index, bool enable) override {
+        if (index < MaxLights) current_.lights[index].enabled = enable;
+    }
+    void SetTransform(D3DTRANSFORMSTATETYPE state, const Matrix& matrix) override {
+        switch (state) {
+            case D3DTS_WORLD:
+                world_ = matrix;
+                normalMatrix_ = NormalMatrix(matrix);
+                break;
+            case D3DTS_VIEW:
+                view_ = matrix;
+                break;
+            case D3DTS_PROJECTION:
+                projection_ = matrix;
+                break;
+        }
+        current_.viewProjection = D3DXMatrixMultiply(view_, projection_);
+    }
+    void SetFVF(uint32_t fvf) override { fvf_ = fvf; }
+    void SetTexture(uint32_t stage, Texture* texture) override {
+        if (stage == 0) current_.texture = texture;
+    }
+    void SetMaterial(const D3DMATERIAL9& m) override {
+        current_.materialDiffuse = {m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a};
+        current_.materialAmbient = {m.ambient.r, m.ambient.g, m.ambient.b, m.ambient.a};
+        current_.materialEmissive = {m.emissive.r, m.emissive.g, m.emissive.b, m.emissive.a};
+    }
+
+    // The vertices are moved to world space here, so draws that differ only in their world
+    // matrix (every quad) join one GL draw; the order of triangles stays the order of calls.
+    void DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
+                         uint32_t stride) override {
+        VertexLayout layout;
+        if (type != D3DPT_TRIANGLELIST || primitiveCount == 0 || vertices == nullptr ||
+            !LayoutOf(fvf_, layout) || stride < layout.size)
+            return;
+        DrawState state = current_;
+        state.diffuseFromVertex = layout.diffuse >= 0;
+        Join(state);
+        const auto* bytes = static_cast<const uint8_t*>(vertices);
+        size_t count = static_cast<size_t>(primitiveCount) * 3;
+        for (size_t i = 0; i < count; ++i, bytes += stride) {
+            GLVertex v{};
+            v.position = world_ * glm::vec4(Load<glm::vec3>(bytes), 1.0f);
+            if (layout.normal >= 0 && state.lighting)
+                v.normal = normalMatrix_ * Load<glm::vec3>(bytes + layout.normal);
+            uint32_t argb = layout.diffuse >= 0 ? Load<uint32_t>(bytes + layout.diffuse) : ~0u;
+            v.colour[0] = static_cast<uint8_t>(argb >> 16);
+            v.colour[1] = static_cast<uint8_t>(argb >> 8);
+            v.colour[2] = static_cast<uint8_t>(argb);
+            v.colour[3] = static_cast<uint8_t>(argb >> 24);
+            if (layout.uv >= 0) v.uv = Load<glm::vec2>(bytes + layout.uv);
+            pending_.push_back(v);
+        }
+    }
+
+    Texture* CreateTextureFromFile(const std::string& path) override {
+        std::optional<Image> image = LoadImageFile(path);
+        GLint largest = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+        if (!image || image->width > largest || image->height > largest) return nullptr;
+        auto texture = std::make_unique<Texture>();
+        texture->width = static_cast<uint32_t>(image->width);
+        texture->height = static_cast<uint32_t>(image->height);
+        texture->path = path;
+        glGenTextures(1, &texture->handle);
+        glBindTexture(GL_TEXTURE_2D, texture->handle);
+        // The first row of the file is row 0, so tv 0 is the top of the image.
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image->width, image->height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, image->rgba.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        textures_.push_back(std::move(texture));
+        return textures_.back().get();
+    }
+    Sprite* CreateSprite() override {
+        sprites_.push_back(std::make_unique<GLSprite>(*this));
+        return sprites_.back().get();
+    }
+    Mesh* LoadMeshFromX(const std::string& path, std::vector<XMaterial>& materials,
+                        std::string& error) override {
+        XMeshData data;
+        if (!ReadXFile(path, data, error)) return nullptr;
+        materials = data.materials;
+        meshes_.push_back(std::make_unique<GLMesh>(*this, data));
+        return meshes_.back().get();
+    }
+
+    // The whole texture, unscaled, with `centre` on the sprite transform's origin; blended over
+    // the scene with no depth test, under the device's alpha test.
+    void DrawSprite(Texture* texture, D3DVECTOR centre, uint32_t colour, const Matrix& transform) {
+        if (texture == nullptr) return;
+        DrawState state = current_;
+        state.lighting = false;
+        state.depthTest = false;
+        state.depthWrite = false;
+        state.cullMode = D3DCULL_NONE;
+        state.blend = true;
+        state.srcBlend = D3DBLEND_SRCALPHA;
+        state.destBlend = D3DBLEND_INVSRCALPHA;
+        state.colourOp = state.alphaOp = D3DTOP_MODULATE;
+        state.colourArg1 = state.alphaArg1 = D3DTA_TEXTURE;
+        state.colourArg2 = state.alphaArg2 = D3DTA_DIFFUSE;
+        state.magFilter = state.minFilter = D3DTEXF_POINT;
+        state.addressU = state.addressV = D3DTADDRESS_CLAMP;
+        state.texture = texture;
+        state.diffuseFromVertex = false;
+        // Back-buffer pixels to clip space: x right, y down, any depth inside the range.
+        Matrix pixels(1.0f);
+        pixels[0][0] = 2.0f / BackBufferWidth;
+        pixels[1][1] = -2.0f / BackBufferHeight;
+        pixels[2][2] = 0.0f;
+        pixels[3] = glm::vec4(-1.0f, 1.0f, 0.5f, 1.0f);
+        state.viewProjection = D3DXMatrixMultiply(transform, pixels);
+        Join(state);
+        float w = static_cast<float>(texture->width), h = static_cast<float>(texture->height);
+        auto corner = [&](float u, float v) {
+            GLVertex vertex{};
+            vertex.position = glm::vec4(u * w - centre.x, v * h - centre.y, 0.0f, 1.0f);
+            vertex.colour[0] = static_cast<uint8_t>(colour >> 16);
+            vertex.colour[1] = static_cast<uint8_t>(colour >> 8);
+            vertex.colour[2] = static_cast<uint8_t>(colour);
+            vertex.colour[3] = static_cast<uint8_t>(colour >> 24);
+            vertex.uv = {u, v};
+            return vertex;
+        };
+        for (auto [u, v] :
+             {std::pair{0.f, 0.f}, {0.f, 1.f}, {1.f, 0.f}, {1.f, 0.f}, {0.f, 1.f}, {1.f, 1.f}})
+            pending_.push_back(corner(u, v));
+    }
+
+    void DrawMeshSubset(const GLMesh& mesh, uint32_t subset) {
+        if (subset >= mesh.subsets_.size() || mesh.subsets_[subset].count == 0) return;
+        Flush();
+        DrawState state = current_;
+        state.diffuseFromVertex = false;
+        std::string error;
+        const FixedProgram* program = ProgramFor(state, error);
+        if (program == nullptr) return;
+        ApplyDrawState(*program, sampler_, state, world_, normalMatrix_);
+        glBindVertexArray(mesh.vertexArray_);
+        glDrawElements(GL_TRIANGLES, mesh.subsets_[subset].count, GL_UNSIGNED_INT,
+                       reinterpret_cast<void*>(mesh.subsets_[subset].first * sizeof(uint32_t)));
+        glBindVertexArray(streamArray_);
     }
 
     Image Read() {
+        Flush();
         Image image;
         image.width = BackBufferWidth;
         image.height = BackBufferHeight;
@@ -106,10 +459,99 @@ public:
         return image;
     }
 
-private:
+    int drawCalls = 0;  // GL draws since creation, for measuring the batching
+
+  private:
     SDL_Window* window_;
     GLuint framebuffer_ = 0, colour_ = 0, depth_ = 0;
+    std::map<StageConfig, FixedProgram> programs_;
+    GLuint sampler_ = 0, streamArray_ = 0, streamBuffer_ = 0;
+
+    DrawState current_;
+    uint32_t fvf_ = 0;
+    Matrix world_{1.0f}, view_{1.0f}, projection_{1.0f};
+    glm::mat3 normalMatrix_{1.0f};
+
+    // Streamed vertices waiting to be drawn together under `batch_`.
+    std::vector<GLVertex> pending_;
+    DrawState batch_;
+
+    std::vector<std::unique_ptr<Texture>> textures_;
+    std::vector<std::unique_ptr<Sprite>> sprites_;
+    std::vector<std::unique_ptr<Mesh>> meshes_;
+
+    // The program for the state's fragment stage, built on first use; null if the driver
+    // refuses it (the draw is then dropped, as a device drops a draw it cannot do).
+    const FixedProgram* ProgramFor(const DrawState& state, std::string& error) {
+        StageConfig stage = StageOf(state);
+        auto found = programs_.find(stage);
+        if (found != programs_.end()) return &found->second;
+        FixedProgram program;
+        if (!BuildFixedProgram(stage, program, error)) return nullptr;
+        return &programs_.emplace(stage, program).first->second;
+    }
+
+    // Starts a new batch unless the pending one was made under the same state.
+    void Join(const DrawState& state) {
+        if (!pending_.empty() && !(state == batch_)) Flush();
+        if (pending_.empty()) batch_ = state;
+    }
+
+    void Flush() {
+        if (pending_.empty()) return;
+        std::string error;
+        const FixedProgram* program = ProgramFor(batch_, error);
+        if (program == nullptr) {
+            pending_.clear();
+            return;
+        }
+        ApplyDrawState(*program, sampler_, batch_, Matrix(1.0f), glm::mat3(1.0f));
+        glBindVertexArray(streamArray_);
+        glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(pending_.size() * sizeof(GLVertex)),
+                     pending_.data(), GL_STREAM_DRAW);
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(pending_.size()));
+        ++drawCalls;
+        pending_.clear();
+    }
 };
+
+void GLSprite::Draw(Texture* texture, D3DVECTOR center, uint32_t color) {
+    owner_.DrawSprite(texture, center, color, transform_);
+}
+
+GLMesh::GLMesh(GLDevice& owner, const XMeshData& data) : owner_(owner) {
+    std::vector<GLVertex> vertices;
+    vertices.reserve(data.vertices.size());
+    for (const XVertex& x : data.vertices) {
+        GLVertex v{};
+        v.position = glm::vec4(x.position, 1.0f);
+        v.normal = x.normal;
+        std::fill(std::begin(v.colour), std::end(v.colour), uint8_t{255});
+        v.uv = x.uv;
+        vertices.push_back(v);
+    }
+    std::vector<uint32_t> indices;
+    for (const std::vector<uint32_t>& subset : data.subsets) {
+        subsets_.push_back({indices.size(), static_cast<GLsizei>(subset.size())});
+        indices.insert(indices.end(), subset.begin(), subset.end());
+    }
+    glGenVertexArrays(1, &vertexArray_);
+    glBindVertexArray(vertexArray_);
+    glGenBuffers(1, &vertices_);
+    glBindBuffer(GL_ARRAY_BUFFER, vertices_);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GLVertex)),
+                 vertices.data(), GL_STATIC_DRAW);
+    SetAttributes();
+    glGenBuffers(1, &indices_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)), indices.data(),
+                 GL_STATIC_DRAW);
+    glBindVertexArray(0);
+}
+
+void GLMesh::DrawSubset(uint32_t subset) { owner_.DrawMeshSubset(*this, subset); }
 
 }  // namespace
 
@@ -120,3 +562,5 @@ std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error) {
 }
 
 Image ReadBackBuffer(Device& glDevice) { return static_cast<GLDevice&>(glDevice).Read(); }
+
+int GLDrawCount(Device& glDevice) { return static_cast<GLDevice&>(glDevice).drawCalls; }

@@ -1,5 +1,5 @@
-// The drawing device on OpenGL 3.3 core: draws into a 640x480 back buffer that Present shows
-// scaled to the window.
+// The drawing device on OpenGL 3.3 core: the fixed-function look the game relies on, drawn into
+// a 640x480 back buffer that Present shows scaled to the window at 4:3.
 #pragma once
 
 #include <memory>
@@ -18,3 +18,5 @@ std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error);
 
 // The back buffer as it stands, top row first (for tests and screenshots).
 Image ReadBackBuffer(Device& glDevice);
+// GL draw calls made so far: streamed draws that share their state are joined into one.
+int GLDrawCount(Device& glDevice);

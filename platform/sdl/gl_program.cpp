@@ -53,17 +53,13 @@ void main() {
 }
 )";
 
-// Stage 0 of the texture stages: operations and arguments by their device numbers.
-const char* const FragmentSource = R"(#version 330 core
+// Stage 0 of the texture stages, with operations and arguments by their device numbers; the
+// constants come from the StageConfig.
+const char* const FragmentSource = R"(
 in vec4 diffuse;
 in vec2 texCoord;
 
-uniform bool textured;
 uniform sampler2D image;
-uniform int colourOp, colourArg1, colourArg2;
-uniform int alphaOp, alphaArg1, alphaArg2;
-uniform bool alphaTest;
-uniform int alphaFunc;
 uniform float alphaRef;
 
 out vec4 fragment;
@@ -87,28 +83,60 @@ vec4 Operate(int op, vec4 a, vec4 b) {
 
 bool Passes(float alpha) {
     float a = floor(clamp(alpha, 0.0, 1.0) * 255.0 + 0.5);
-    if (alphaFunc == 1) return false;
-    if (alphaFunc == 2) return a < alphaRef;
-    if (alphaFunc == 3) return a == alphaRef;
-    if (alphaFunc == 4) return a <= alphaRef;
-    if (alphaFunc == 5) return a > alphaRef;
-    if (alphaFunc == 6) return a != alphaRef;
-    if (alphaFunc == 7) return a >= alphaRef;
+    if (ALPHA_FUNC == 1) return false;
+    if (ALPHA_FUNC == 2) return a < alphaRef;
+    if (ALPHA_FUNC == 3) return a == alphaRef;
+    if (ALPHA_FUNC == 4) return a <= alphaRef;
+    if (ALPHA_FUNC == 5) return a > alphaRef;
+    if (ALPHA_FUNC == 6) return a != alphaRef;
+    if (ALPHA_FUNC == 7) return a >= alphaRef;
     return true;
 }
 
 void main() {
     // With no texture bound the stage reads opaque white: the vertex colour shows as it is.
-    vec4 texel = textured ? texture(image, texCoord) : vec4(1.0);
-    vec3 rgb = Operate(colourOp, Argument(colourArg1, texel), Argument(colourArg2, texel)).rgb;
-    float a = Operate(alphaOp, Argument(alphaArg1, texel), Argument(alphaArg2, texel)).a;
-    if (alphaTest && !Passes(a)) discard;
+    vec4 texel = TEXTURED ? texture(image, texCoord) : vec4(1.0);
+    vec3 rgb = Operate(COLOUR_OP, Argument(COLOUR_ARG1, texel), Argument(COLOUR_ARG2, texel)).rgb;
+    float a = Operate(ALPHA_OP, Argument(ALPHA_ARG1, texel), Argument(ALPHA_ARG2, texel)).a;
+    if (ALPHA_TEST && !Passes(a)) discard;
     fragment = vec4(rgb, a);
 }
 )";
 
-GLuint Compile(GLenum kind, const char* source, std::string& error) {
+std::string Constants(const StageConfig& s) {
+    auto n = [](uint32_t v) { return std::to_string(static_cast<int>(v & 0xff)); };
+    return "#version 330 core\n"
+           "const int COLOUR_OP = " +
+           n(s.colourOp) +
+           ";\n"
+           "const int COLOUR_ARG1 = " +
+           n(s.colourArg1) +
+           ";\n"
+           "const int COLOUR_ARG2 = " +
+           n(s.colourArg2) +
+           ";\n"
+           "const int ALPHA_OP = " +
+           n(s.alphaOp) +
+           ";\n"
+           "const int ALPHA_ARG1 = " +
+           n(s.alphaArg1) +
+           ";\n"
+           "const int ALPHA_ARG2 = " +
+           n(s.alphaArg2) +
+           ";\n"
+           "const bool TEXTURED = " +
+           (s.textured ? "true" : "false") +
+           ";\n"
+           "const bool ALPHA_TEST = " +
+           (s.alphaTest ? "true" : "false") +
+           ";\n"
+           "const int ALPHA_FUNC = " +
+           n(s.alphaFunc) + ";\n";
+}
+
+GLuint Compile(GLenum kind, const std::string& text, std::string& error) {
     GLuint shader = glCreateShader(kind);
+    const char* source = text.c_str();
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
     GLint ok = 0;
@@ -127,10 +155,10 @@ GLuint Compile(GLenum kind, const char* source, std::string& error) {
 
 }  // namespace
 
-bool BuildFixedProgram(FixedProgram& out, std::string& error) {
+bool BuildFixedProgram(const StageConfig& stage, FixedProgram& out, std::string& error) {
     GLuint vertex = Compile(GL_VERTEX_SHADER, VertexSource, error);
     if (vertex == 0) return false;
-    GLuint fragment = Compile(GL_FRAGMENT_SHADER, FragmentSource, error);
+    GLuint fragment = Compile(GL_FRAGMENT_SHADER, Constants(stage) + FragmentSource, error);
     if (fragment == 0) {
         glDeleteShader(vertex);
         return false;
@@ -166,16 +194,7 @@ bool BuildFixedProgram(FixedProgram& out, std::string& error) {
     out.lightToward = at("lightToward");
     out.lightDiffuse = at("lightDiffuse");
     out.lightAmbient = at("lightAmbient");
-    out.textured = at("textured");
     out.texture = at("image");
-    out.colourOp = at("colourOp");
-    out.colourArg1 = at("colourArg1");
-    out.colourArg2 = at("colourArg2");
-    out.alphaOp = at("alphaOp");
-    out.alphaArg1 = at("alphaArg1");
-    out.alphaArg2 = at("alphaArg2");
-    out.alphaTest = at("alphaTest");
-    out.alphaFunc = at("alphaFunc");
     out.alphaRef = at("alphaRef");
     return true;
 }

@@ -7,28 +7,45 @@ namespace {
 
 GLenum BlendFactor(uint32_t d3d) {
     switch (d3d) {
-        case 1: return GL_ZERO;
-        case 2: return GL_ONE;
-        case 3: return GL_SRC_COLOR;
-        case 4: return GL_ONE_MINUS_SRC_COLOR;
-        case 5: return GL_SRC_ALPHA;
-        case 6: return GL_ONE_MINUS_SRC_ALPHA;
-        case 7: return GL_DST_ALPHA;
-        case 8: return GL_ONE_MINUS_DST_ALPHA;
-        case 9: return GL_DST_COLOR;
-        case 10: return GL_ONE_MINUS_DST_COLOR;
-        case 11: return GL_SRC_ALPHA_SATURATE;
-        default: return GL_ONE;
+        case 1:
+            return GL_ZERO;
+        case 2:
+            return GL_ONE;
+        case 3:
+            return GL_SRC_COLOR;
+        case 4:
+            return GL_ONE_MINUS_SRC_COLOR;
+        case 5:
+            return GL_SRC_ALPHA;
+        case 6:
+            return GL_ONE_MINUS_SRC_ALPHA;
+        case 7:
+            return GL_DST_ALPHA;
+        case 8:
+            return GL_ONE_MINUS_DST_ALPHA;
+        case 9:
+            return GL_DST_COLOR;
+        case 10:
+            return GL_ONE_MINUS_DST_COLOR;
+        case 11:
+            return GL_SRC_ALPHA_SATURATE;
+        default:
+            return GL_ONE;
     }
 }
 
 GLint Address(uint32_t d3d) {
     switch (d3d) {
-        case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
-        case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-        case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
-        case 5: return GL_MIRRORED_REPEAT;  // mirror once
-        default: return GL_REPEAT;
+        case D3DTADDRESS_MIRROR:
+            return GL_MIRRORED_REPEAT;
+        case D3DTADDRESS_CLAMP:
+            return GL_CLAMP_TO_EDGE;
+        case D3DTADDRESS_BORDER:
+            return GL_CLAMP_TO_BORDER;
+        case 5:
+            return GL_MIRRORED_REPEAT;  // mirror once
+        default:
+            return GL_REPEAT;
     }
 }
 
@@ -41,6 +58,20 @@ glm::vec4 Colour(uint32_t argb) {
 }
 
 }  // namespace
+
+StageConfig StageOf(const DrawState& s) {
+    StageConfig stage;
+    stage.colourOp = s.colourOp;
+    stage.colourArg1 = s.colourArg1;
+    stage.colourArg2 = s.colourArg2;
+    stage.alphaOp = s.alphaOp;
+    stage.alphaArg1 = s.alphaArg1;
+    stage.alphaArg2 = s.alphaArg2;
+    stage.textured = s.texture != nullptr;
+    stage.alphaTest = s.alphaTest;
+    stage.alphaFunc = s.alphaTest ? s.alphaFunc : 0;
+    return stage;
+}
 
 glm::mat3 NormalMatrix(const glm::mat4& world) {
     glm::mat3 m(world);
@@ -79,7 +110,6 @@ void ApplyDrawState(const FixedProgram& p, GLuint sampler, const DrawState& s,
         }
     }
 
-    glUniform1i(p.textured, s.texture != nullptr);
     glUniform1i(p.texture, 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, s.texture != nullptr ? s.texture->handle : 0);
@@ -88,14 +118,6 @@ void ApplyDrawState(const FixedProgram& p, GLuint sampler, const DrawState& s,
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, Address(s.addressV));
     glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, Filter(s.magFilter));
     glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, Filter(s.minFilter));
-    glUniform1i(p.colourOp, static_cast<GLint>(s.colourOp));
-    glUniform1i(p.colourArg1, static_cast<GLint>(s.colourArg1));
-    glUniform1i(p.colourArg2, static_cast<GLint>(s.colourArg2));
-    glUniform1i(p.alphaOp, static_cast<GLint>(s.alphaOp));
-    glUniform1i(p.alphaArg1, static_cast<GLint>(s.alphaArg1));
-    glUniform1i(p.alphaArg2, static_cast<GLint>(s.alphaArg2));
-    glUniform1i(p.alphaTest, s.alphaTest);
-    glUniform1i(p.alphaFunc, static_cast<GLint>(s.alphaFunc));
     glUniform1f(p.alphaRef, static_cast<float>(s.alphaRef & 0xff));
 
     if (s.depthTest) {

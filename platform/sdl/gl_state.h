@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-
 #include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -75,7 +74,11 @@ struct DrawState {
     bool operator==(const DrawState&) const = default;
 };
 
-// Makes `state` the GL state and the program's uniforms, with `world` applied on the GPU.
+// The fragment stage that `state` needs.
+StageConfig StageOf(const DrawState& state);
+
+// Makes `state` the GL state and the uniforms of `program` (built for StageOf(state)), with
+// `world` applied on the GPU.
 void ApplyDrawState(const FixedProgram& program, GLuint sampler, const DrawState& state,
                     const glm::mat4& world, const glm::mat3& normalMatrix);
 

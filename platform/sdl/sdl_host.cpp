@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 
+#include <fcntl.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -36,6 +38,31 @@ bool SdlKeyDown(int virtualKey) {
 
 void Silence(void*, Uint8* stream, int length) { SDL_memset(stream, 0x80, length); }
 
+// Sound libraries write their own complaints to stderr when there is no sound card; the game says
+// it in one line of its own instead.
+int SilenceStderr() {
+    std::fflush(stderr);
+    int saved = dup(STDERR_FILENO);
+    int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null >= 0) {
+        dup2(null, STDERR_FILENO);
+        close(null);
+    }
+    return saved;
+}
+
+void RestoreStderr(int saved) {
+    if (saved < 0) return;
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+}
+
+bool IsFullscreenToggle(const SDL_Event& event) {
+    return event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
+           event.key.keysym.scancode == SDL_SCANCODE_F11;
+}
+
 }  // namespace
 
 std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, int height) {
@@ -53,7 +80,9 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_Window* window =
         SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                         height, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+                         height,
+                         SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN |
+                             SDL_WINDOW_ALLOW_HIGHDPI);
     if (window == nullptr) {
         std::fprintf(stderr, "marvaze: %s\n", SDL_GetError());
         return nullptr;
@@ -90,15 +119,19 @@ void SdlHost::OpenAudio() {
     wanted.samples = 1024;
     wanted.callback = Silence;
     SDL_AudioSpec obtained{};
+    int saved = SilenceStderr();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
         audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    std::string reason = audioDevice_ == 0 ? SDL_GetError() : "";
     if (audioDevice_ == 0) {
         // No sound hardware: a silent device keeps the program's behaviour the same.
-        std::fprintf(stderr, "marvaze: no audio device (%s); running silent\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         if (SDL_AudioInit("dummy") == 0)
             audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     }
+    RestoreStderr(saved);
+    if (!reason.empty())
+        std::fprintf(stderr, "marvaze: no audio device (%s); running silent\n", reason.c_str());
     if (audioDevice_ != 0) SDL_PauseAudioDevice(audioDevice_, 0);
 }
 
@@ -106,6 +139,10 @@ bool SdlHost::PumpMessages() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) return true;
+        if (IsFullscreenToggle(event)) {
+            bool fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+            SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
     }
     if (TakeShowRequest()) {
         SDL_ShowWindow(window_);

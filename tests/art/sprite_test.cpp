@@ -173,16 +173,6 @@ TEST(Sprites, ExplosionsAreFieryInTheMiddleAndSmokyAtTheRim) {
     EXPECT_LT(darkest, 3 * 90);
 }
 
-TEST(Sprites, TheTracerIsABrightRoundDot) {
-    const Picture p = load("team0.png");
-    ASSERT_GT(p.width, 0);
-    EXPECT_EQ(p.width, p.height);
-    const uint8_t* centre =
-        &p.rgba[(static_cast<size_t>(p.height / 2) * p.width + p.width / 2) * 4];
-    EXPECT_GT(centre[0] + centre[1] + centre[2], 3 * 220);
-    EXPECT_TRUE(solid(p, p.width / 2, 0) || solid(p, p.width / 2, 1));  // round, not a speck
-}
-
 TEST(Sprites, FriendsAndPlayerShareALiveryButDiffer) {
     const Picture friend_ = load("rai21_fukahire.png"), player = load("taku_raiden21.png");
     ASSERT_GT(friend_.width, 0);

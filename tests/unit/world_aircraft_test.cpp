@@ -89,6 +89,16 @@ TEST_F(AircraftTest, CollisionsCostBothSidesOnlyWhileAlive) {
     EXPECT_EQ(c->health, 0);
     EXPECT_EQ(d->health, 0);
 
+    // A dying aircraft is no longer hit.
+    AircraftObject* f = AddPilot(1, 2000, 0);
+    AircraftObject* g = AddPilot(0, 2000, 10);
+    f->x = g->x = 7000;
+    f->health = 3;
+    g->health = 0;
+    UpdateAircraft(*f);
+    EXPECT_EQ(f->health, 3);
+    EXPECT_EQ(g->health, 0);
+
     // A shot is not used up: it hits again on the next frame, as the aircraft sinks past it.
     AircraftObject* e = AddPilot(1, 2000, 0);
     GunnerObject* shot = AddShot(0, 1975, 0);
@@ -133,6 +143,7 @@ TEST_F(AircraftTest, TargetsAreChosenOnlyAheadAndPursuedWherever) {
     AddPilot(0, 2000, -500);
     AircraftObject* ahead = AddPilot(0, 2000, 500);
     AddPilot(0, 2000, 1300);
+    AddPilot(0, 2100, 0);  // level, not ahead
     AddPilot(1, 2000, 600);
     ScriptRand({0});
     UpdateAircraft(*a);

@@ -137,6 +137,10 @@ TEST_F(FlightTest, HeadingToAheadOverheadAndBehind) {
     EXPECT_NEAR(HeadingTo(*o, 0, 100, -500), -3.14159f, 1e-4);
     o->pitch = 0.5f;
     EXPECT_NEAR(HeadingTo(*o, 0, 100, -500), 3.14159f, 1e-4);
+    // The wrap is measured from the pitch, not from straight ahead.
+    o->pitch = -0.2f;
+    EXPECT_NEAR(HeadingTo(*o, 1000 * std::sin(3.0f), 0, 1000 * std::cos(3.0f)), 3.0f - 6.28318f,
+                1e-4);
 }
 
 }  // namespace

@@ -1,0 +1,233 @@
+// The OpenGL device reproduces the fixed-function look the game relies on: alpha test and
+// blending, depth, no culling, texture orientation and point sampling, lighting of the sky, the
+// screen sprite, and batching that leaves every pixel as unbatched drawing would.
+#include <filesystem>
+
+#include "render/camera.h"
+#include "render/quads.h"
+#include "render/render_states.h"
+#include "render/sky.h"
+#include "platform/core/headless_host.h"
+#include "tests/gl/gl_test_window.h"
+#include "tests/unit/render_test_files.h"
+
+namespace {
+
+class GLDeviceTest : public GLTest {
+protected:
+    ScratchFolder folder;
+
+    void SetUp() override {
+        GLTest::SetUp();
+        if (HasFatalFailure()) return;
+        InitRenderStates();
+        InitLights();
+        device->SetTransform(D3DTS_WORLD, Matrix(1.0f));
+        device->SetTransform(D3DTS_VIEW, Matrix(1.0f));
+        device->SetTransform(D3DTS_PROJECTION, Matrix(1.0f));
+        device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+    }
+
+    Texture* MakeTexture(const Picture& picture) {
+        static int made = 0;
+        std::string path = "data/made" + std::to_string(made++) + ".png";
+        WritePicture(path, picture);
+        return device->CreateTextureFromFile(path);
+    }
+
+    // A rectangle from (x0, y0) to (x1, y1) at depth z, as two triangles wound like the game's
+    // quads; with identity transforms the positions are clip space (y up, depth 0 to 1).
+    static void Rectangle(float x0, float y0, float x1, float y1, float z, uint32_t argb,
+                          float u = 1.0f, float v = 1.0f, bool flip = false) {
+        QuadVertex a{x0, y1, z, 0, 0, 1, argb, 0, 0}, b{x0, y0, z, 0, 0, 1, argb, 0, v},
+            c{x1, y1, z, 0, 0, 1, argb, u, 0}, d{x1, y0, z, 0, 0, 1, argb, u, v};
+        QuadVertex triangles[2][3] = {{a, b, c}, {c, d, b}};
+        if (flip) {
+            std::swap(triangles[0][1], triangles[0][2]);
+            std::swap(triangles[1][1], triangles[1][2]);
+        }
+        device->SetFVF(QuadFVF);
+        device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        for (auto& t : triangles) device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, t, sizeof(QuadVertex));
+        device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    }
+    static void FullScreen(float z, uint32_t argb, float u = 1, float v = 1) {
+        Rectangle(-1, -1, 1, 1, z, argb, u, v);
+    }
+};
+
+TEST_F(GLDeviceTest, AlphaBelow128IsCutAndFromThereOnBlendsBySourceAlpha) {
+    Picture picture(3, 1, 0xFF00007F);  // red, alpha 127
+    picture.Set(1, 0, 0xFF000080);      // alpha 128
+    picture.Set(2, 0, 0x00FF00FF);      // opaque green
+    device->SetTexture(0, MakeTexture(picture));
+    FullScreen(0.5f, 0xFFFFFFFF);
+    Image image = ReadBackBuffer(*device);
+    EXPECT_EQ(PixelAt(image, 100, 240), (Rgb{0, 0, 255}));
+    // 128/255 of red over 127/255 of the blue clear colour.
+    EXPECT_TRUE(Near(PixelAt(image, 320, 240), Rgb{128, 0, 127})) << PixelAt(image, 320, 240);
+    EXPECT_EQ(PixelAt(image, 540, 240), (Rgb{0, 255, 0}));
+
+    // The vertex alpha multiplies the texture's: opaque texels at half alpha are cut too.
+    device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+    FullScreen(0.5f, 0x7FFFFFFF);
+    EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 540, 240), (Rgb{0, 0, 255}));
+}
+
+TEST_F(GLDeviceTest, BackFacesAreDrawnAndDepthPassesLessOrEqualWithWrites) {
+    device->SetTexture(0, nullptr);
+    Rectangle(-1, -1, 0, 1, 0.5f, 0xFFFF0000, 1, 1, /*flip=*/true);  // wound the other way
+    Rectangle(0, -1, 1, 1, 0.5f, 0xFFFF0000);
+    Image image = ReadBackBuffer(*device);
+    EXPECT_EQ(PixelAt(image, 160, 240), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(image, 480, 240), (Rgb{255, 0, 0}));
+
+    FullScreen(0.5f, 0xFF00FF00);  // equal depth passes
+    FullScreen(0.7f, 0xFFFFFFFF);  // farther fails: depth was written
+    EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 320, 240), (Rgb{0, 255, 0}));
+}
+
+TEST_F(GLDeviceTest, TheProjectionsDepthRangeClipsAtTheNearAndFarPlanes) {
+    device->SetTransform(D3DTS_PROJECTION,
+                         D3DXMatrixPerspectiveFovLH(0.7853981f, 1.3333334f, 10.0f, 30000.0f));
+    device->SetTexture(0, nullptr);
+    // The same screen square at three distances: nearer than the near plane, between, beyond
+    // the far plane. Only the middle one shows; drawn before a far backdrop it stays in front.
+    auto square = [](float distance, uint32_t argb) {
+        float s = distance * 0.2f;
+        Rectangle(-s, -s, s, s, distance, argb);
+    };
+    square(5, 0xFFFF0000);
+    square(1000, 0xFF00FF00);
+    square(40000, 0xFFFFFF00);
+    Rectangle(-20000, -20000, 20000, 20000, 20000, 0xFFFFFFFF);  // a backdrop drawn last
+    Image image = ReadBackBuffer(*device);
+    EXPECT_EQ(PixelAt(image, 320, 240), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(image, 10, 10), (Rgb{255, 255, 255}));
+}
+
+TEST_F(GLDeviceTest, TheTopRowIsTvZeroSampledByNearestTexelAndWrapped) {
+    Picture picture(2, 2, 0xFF0000FF);  // red top left
+    picture.Set(1, 0, 0x00FF00FF);      // green top right
+    picture.Set(0, 1, 0x0000FFFF);      // blue bottom left
+    picture.Set(1, 1, 0xFFFFFFFF);      // white bottom right
+    device->SetTexture(0, MakeTexture(picture));
+    FullScreen(0.5f, 0xFFFFFFFF);
+    Image image = ReadBackBuffer(*device);
+    EXPECT_EQ(PixelAt(image, 160, 120), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(image, 480, 120), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(image, 160, 360), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(image, 480, 360), (Rgb{255, 255, 255}));
+    EXPECT_EQ(PixelAt(image, 318, 120), (Rgb{255, 0, 0}));  // no filtering at the seam
+    EXPECT_EQ(PixelAt(image, 321, 120), (Rgb{0, 255, 0}));
+
+    // Coordinates beyond 1 repeat the image.
+    device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    FullScreen(0.5f, 0xFFFFFFFF, 2, 2);
+    image = ReadBackBuffer(*device);
+    EXPECT_EQ(PixelAt(image, 80, 60), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(image, 400, 60), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(image, 560, 420), (Rgb{255, 255, 255}));
+}
+
+TEST_F(GLDeviceTest, WithoutATextureTheVertexColourShowsAsItIs) {
+    EXPECT_EQ(device->CreateTextureFromFile("data/absent.png"), nullptr);
+    WriteText("data/broken.png", "not an image");
+    EXPECT_EQ(device->CreateTextureFromFile("data/broken.png"), nullptr);
+    device->SetTexture(0, nullptr);
+    FullScreen(0.5f, 0xFF336699);
+    EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 320, 240), (Rgb{0x33, 0x66, 0x99}));
+}
+
+TEST_F(GLDeviceTest, TheSkyIsLitPerVertexByItsMaterialAndTheThreeLights) {
+    // Two squares 100 ahead: one faces the eye (its normal, unnormalised, points back at it),
+    // one faces down, away from every light. Material: diffuse (0.9, 0.6, 0.3), emissive 0.1.
+    WriteText("data/sky.x", R"(xof 0303txt 0032
+Mesh {
+ 8;
+ -60.0;10.0;100.0;, 60.0;10.0;100.0;, 60.0;60.0;100.0;, -60.0;60.0;100.0;,
+ -60.0;-60.0;100.0;, 60.0;-60.0;100.0;, 60.0;-10.0;100.0;, -60.0;-10.0;100.0;;
+ 2;
+ 4;0,3,2,1;,
+ 4;4,7,6,5;;
+ MeshNormals { 2; 0.0;0.0;-5.0;, 0.0;-1.0;0.0;; 2; 4;0,0,0,0;, 4;1,1,1,1;; }
+ MeshMaterialList { 1; 1; 0;;
+  Material { 0.9;0.6;0.3;1.0;; 0.0; 0.0;0.0;0.0;; 0.1;0.1;0.1;; }
+ }
+}
+)");
+    HeadlessHost headless;
+    SkyMesh sky = LoadSky();
+    ASSERT_NE(sky.materials, nullptr);
+    cameraEye = {0, 0, 0};
+    DrawSky(sky);
+    Image image = ReadBackBuffer(*device);
+    // Lights 0 and 1 each give 1/3 on the facing square; light 2 comes from behind it.
+    Rgb facing = PixelAt(image, 320, 140), away = PixelAt(image, 320, 340);
+    EXPECT_TRUE(Near(facing, Rgb{178, 127, 76}, 2)) << facing;
+    EXPECT_TRUE(Near(away, Rgb{25, 25, 25}, 2)) << away;
+    EXPECT_TRUE(headless.messageBoxes.empty());
+}
+
+TEST_F(GLDeviceTest, TheSpriteDrawsTheWholeImageUnscaledCentredAndOverTheScene) {
+    FullScreen(0.0f, 0xFF000000 | 0x0000FF);  // the nearest possible scene: blue
+    Picture picture(4, 2, 0xFFFF00FF);        // bottom row yellow
+    picture.Set(0, 0, 0xFF0000FF);
+    picture.Set(1, 0, 0x00FF00FF);
+    picture.Set(2, 0, 0xFFFFFF00);  // transparent: the scene shows
+    picture.Set(3, 0, 0xFFFFFFFF);
+    Texture* texture = MakeTexture(picture);
+    Sprite* sprite = device->CreateSprite();
+    sprite->SetTransform(D3DXMatrixTranslation(100, 50, 0));
+    sprite->Begin(0);
+    sprite->Draw(texture, {2, 1, 0}, 0xFFFFFFFF);
+    sprite->End();
+    Image image = ReadBackBuffer(*device);
+    EXPECT_EQ(PixelAt(image, 98, 49), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(image, 99, 49), (Rgb{0, 255, 0}));
+    EXPECT_EQ(PixelAt(image, 100, 49), (Rgb{0, 0, 255}));
+    EXPECT_EQ(PixelAt(image, 101, 49), (Rgb{255, 255, 255}));
+    for (int x = 98; x <= 101; ++x) EXPECT_EQ(PixelAt(image, x, 50), (Rgb{255, 255, 0})) << x;
+    for (auto [x, y] : {std::pair{97, 49}, {102, 49}, {98, 48}, {98, 51}})
+        EXPECT_EQ(PixelAt(image, x, y), (Rgb{0, 0, 255})) << x << "," << y;
+}
+
+TEST_F(GLDeviceTest, JoinedDrawsGiveExactlyThePixelsOfSeparateOnes) {
+    // Half-transparent images and overlapping quads, so order matters in every pixel.
+    WritePng("data/team0.png", 4, 4, 0xFF2020C8);
+    WritePng("data/gro.png", 8, 4, 0x20C020FF);
+    Picture sea(8, 4, 0x2040FFA0);
+    sea.Set(3, 1, 0x00000000);
+    WritePicture("data/sea.png", sea);
+    GameObject player;
+    player.y = 500;
+    UpdateCamera(player);
+    std::vector<GameObject> objects;
+    for (int i = 0; i < 90; ++i) {
+        GameObject o;
+        o.model = i % 3 == 0 ? ModelShot : (i % 5 == 0 ? ModelSea : ModelGround);
+        o.x = float(-300 * (i % 7));
+        o.y = float(300 + 37 * (i % 11));
+        o.z = float(-1500 + 41 * i);
+        o.speed = i % 2 ? 1.0f : -1.0f;
+        o.pitch = 0.05f * float(i % 4);
+        objects.push_back(o);
+    }
+    auto draw = [&](bool separately) {
+        device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        int before = GLDrawCount(*device);
+        for (const GameObject& o : objects) {
+            DrawObject(o);
+            if (separately) ReadBackBuffer(*device);  // forces this quad's draw out alone
+        }
+        Image image = ReadBackBuffer(*device);
+        return std::pair{image, GLDrawCount(*device) - before};
+    };
+    auto [separate, separateDraws] = draw(true);
+    auto [joined, joinedDraws] = draw(false);
+    EXPECT_EQ(separateDraws, 90);
+    EXPECT_LT(joinedDraws, 90);
+    EXPECT_TRUE(separate.rgba == joined.rgba);
+}
+
+}  // namespace

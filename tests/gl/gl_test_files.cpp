@@ -1,0 +1,3 @@
+// The one definition of the PNG writer in the OpenGL tests.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include "tests/unit/render_test_files.h"

@@ -1,0 +1,136 @@
+// LoadSky and DrawSky on small mesh files written by the tests.
+#include <gtest/gtest.h>
+
+#include "platform/core/headless_host.h"
+#include "platform/core/recording_device.h"
+#include "render/camera.h"
+#include "render/sky.h"
+#include "tests/unit/render_test_files.h"
+
+namespace {
+
+std::string Material(const std::string& colour, const std::string& texture = "") {
+    std::string text = "Material {\n " + colour + ";;\n 5.0;\n 0.0;0.0;0.0;;\n 0.0;0.0;0.0;;\n";
+    if (!texture.empty()) text += " TextureFilename { \"" + texture + "\"; }\n";
+    return text + "}\n";
+}
+
+// A square of two triangles whose list names `materials` (inline or references), after the
+// named materials in `before`.
+std::string SkyFile(const std::string& before, int count, const std::string& materials) {
+    return "xof 0303txt 0032\n" + before +
+           "Mesh Sky {\n 4;\n -1.0;1.0;0.0;, 1.0;1.0;0.0;, 1.0;-1.0;0.0;, -1.0;-1.0;0.0;;\n"
+           " 2;\n 3;0,1,2;, 3;0,2,3;;\n MeshMaterialList {\n " +
+           std::to_string(count) + "; 2; 0, " + std::to_string(count - 1) + ";;\n" + materials +
+           " }\n}\n";
+}
+
+class SkyTest : public ::testing::Test {
+  protected:
+    ScratchFolder folder;
+    RecordingDevice recorder;
+    HeadlessHost headless;
+
+    void SetUp() override { device = &recorder; }
+    void TearDown() override { device = nullptr; }
+};
+
+TEST_F(SkyTest, MaterialsAreCopiedWithAmbientSetToDiffuseAndTexturesReadFromData) {
+    WritePng("data/sky.png", 4, 8, 0x80C0FFFF);
+    WriteText("data/sky.x", SkyFile("Material Blue {\n 0.0;0.0;1.0;1.0;;\n 1.0;\n 0.0;0.0;0.0;;\n"
+                                    " 0.0;0.0;0.0;;\n}\n",
+                                    3,
+                                    Material("0.5;0.25;0.125;1.0", "sky.png") + "{ Blue }\n" +
+                                        Material("1.0;1.0;1.0;0.5", "absent.png")));
+    SkyMesh sky = LoadSky();
+    EXPECT_TRUE(headless.messageBoxes.empty());
+    ASSERT_EQ(sky.materialCount, 3u);
+    ASSERT_NE(sky.materials, nullptr);
+    ASSERT_NE(sky.textures, nullptr);
+    ASSERT_NE(sky.mesh, nullptr);
+
+    const float diffuse[3][4] = {{0.5f, 0.25f, 0.125f, 1.0f}, {0, 0, 1, 1}, {1, 1, 1, 0.5f}};
+    for (int i = 0; i < 3; ++i) {
+        const D3DMATERIAL9& m = sky.materials[i];
+        EXPECT_EQ(m.diffuse.r, diffuse[i][0]);
+        EXPECT_EQ(m.diffuse.g, diffuse[i][1]);
+        EXPECT_EQ(m.diffuse.b, diffuse[i][2]);
+        EXPECT_EQ(m.diffuse.a, diffuse[i][3]);
+        EXPECT_EQ(m.ambient.r, m.diffuse.r);
+        EXPECT_EQ(m.ambient.g, m.diffuse.g);
+        EXPECT_EQ(m.ambient.b, m.diffuse.b);
+        EXPECT_EQ(m.ambient.a, m.diffuse.a);
+    }
+    ASSERT_NE(sky.textures[0], nullptr);
+    EXPECT_EQ(sky.textures[0]->path, "data/sky.png");
+    EXPECT_EQ(sky.textures[0]->height, 8u);
+    EXPECT_EQ(sky.textures[1], nullptr);  // names no texture
+    EXPECT_EQ(sky.textures[2], nullptr);  // names one that is not there
+    EXPECT_EQ(recorder.textureLoads, (std::vector<std::string>{"data/sky.png", "data/absent.png"}));
+}
+
+TEST_F(SkyTest, ATextureNameTooLongForThePathBufferIsSkipped) {
+    std::string fits(250, 'a'), tooLong(251, 'b');
+    WriteText(
+        "data/sky.x",
+        SkyFile("", 2, Material("1.0;1.0;1.0;1.0", fits) + Material("1.0;1.0;1.0;1.0", tooLong)));
+    SkyMesh sky = LoadSky();
+    ASSERT_EQ(sky.materialCount, 2u);
+    EXPECT_EQ(sky.textures[1], nullptr);
+    ASSERT_EQ(recorder.textureLoads.size(), 1u);
+    EXPECT_EQ(recorder.textureLoads[0], "data/" + fits);
+}
+
+TEST_F(SkyTest, AMissingOrMalformedFileShowsTheErrorBoxAndGivesNoSky) {
+    for (const char* contents : {"", "xof 0303txt 0032\nMesh {\n 3;\n 0.0;0.0;0.0;;\n"}) {
+        SCOPED_TRACE(contents);
+        headless.messageBoxes.clear();
+        if (*contents != '\0') WriteText("data/sky.x", contents);
+        SkyMesh sky = LoadSky();
+        EXPECT_EQ(sky.materialCount, 0u);
+        EXPECT_EQ(sky.materials, nullptr);
+        EXPECT_EQ(sky.textures, nullptr);
+        EXPECT_EQ(sky.mesh, nullptr);
+        ASSERT_EQ(headless.messageBoxes.size(), 1u);
+        EXPECT_EQ(headless.messageBoxes[0].first, "data/sky.x");
+        EXPECT_EQ(headless.messageBoxes[0].second, "error");
+    }
+    EXPECT_TRUE(recorder.textureLoads.empty());
+}
+
+TEST_F(SkyTest, TheSkyIsDrawnAroundTheEyeSubsetBySubset) {
+    WritePng("data/sky.png", 2, 2, 0xFFFFFFFF);
+    WriteText("data/sky.x",
+              SkyFile("", 2, Material("0.0;0.5;1.0;1.0", "sky.png") + Material("1.0;0.5;0.0;1.0")));
+    SkyMesh sky = LoadSky();
+    ASSERT_EQ(sky.materialCount, 2u);
+    for (glm::vec3 eye : {glm::vec3(3000, 500, 201), glm::vec3(-400, 300, 90000)}) {
+        recorder.calls.clear();
+        cameraEye = {eye.x, eye.y, eye.z};
+        DrawSky(sky);
+        ASSERT_EQ(recorder.calls.size(), 7u);
+        EXPECT_EQ(recorder.calls[0].op, "SetTransform");
+        EXPECT_EQ(recorder.calls[0].ints, std::vector<uint32_t>{D3DTS_WORLD});
+        EXPECT_EQ(recorder.calls[0].matrix, D3DXMatrixTranslation(eye.x, eye.y, eye.z));
+        for (uint32_t i = 0; i < 2; ++i) {
+            const DeviceCall* call = &recorder.calls[1 + 3 * i];
+            EXPECT_EQ(call[0].op, "SetMaterial");
+            EXPECT_EQ(call[0].material.diffuse.r, sky.materials[i].diffuse.r);
+            EXPECT_EQ(call[0].material.ambient.g, sky.materials[i].diffuse.g);
+            EXPECT_EQ(call[1].op, "SetTexture");
+            EXPECT_EQ(call[1].texture, sky.textures[i]);
+            EXPECT_EQ(call[2].op, "Mesh.DrawSubset");
+            EXPECT_EQ(call[2].ints, std::vector<uint32_t>{i});
+        }
+    }
+    EXPECT_NE(recorder.calls[2].texture, nullptr);
+    EXPECT_EQ(recorder.calls[5].texture, nullptr);
+
+    // A sky made through another device is not drawn through this one.
+    RecordingDevice next;
+    device = &next;
+    DrawSky(sky);
+    EXPECT_TRUE(next.calls.empty());
+}
+
+}  // namespace

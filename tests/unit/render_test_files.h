@@ -1,0 +1,62 @@
+// Files that rendering tests make for themselves: a temporary folder to work in (with its own
+// data/), PNG images of known colours and text files such as small meshes.
+#pragma once
+
+#include <stb_image_write.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+// Makes a fresh folder with an empty data/ inside and works in it until destroyed.
+struct ScratchFolder {
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::path root;
+
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "marvaze-render-XXXXXX").string();
+        root = mkdtemp(pattern.data());
+        std::filesystem::create_directory(root / "data");
+        std::filesystem::current_path(root);
+    }
+    ~ScratchFolder() {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(root);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+};
+
+// RGBA pixels, top row first.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;
+    Picture(int w, int h, uint32_t rgbaColour) : width(w), height(h), rgba(size_t(w) * h * 4) {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) Set(x, y, rgbaColour);
+    }
+    void Set(int x, int y, uint32_t rgbaColour) {
+        uint8_t* p = &rgba[(size_t(y) * width + x) * 4];
+        p[0] = uint8_t(rgbaColour >> 24);
+        p[1] = uint8_t(rgbaColour >> 16);
+        p[2] = uint8_t(rgbaColour >> 8);
+        p[3] = uint8_t(rgbaColour);
+    }
+};
+
+inline void WritePicture(const std::string& path, const Picture& picture) {
+    stbi_write_png(path.c_str(), picture.width, picture.height, 4, picture.rgba.data(),
+                   picture.width * 4);
+}
+
+inline void WritePng(const std::string& path, int width, int height, uint32_t rgbaColour) {
+    WritePicture(path, Picture(width, height, rgbaColour));
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}

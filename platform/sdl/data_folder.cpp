@@ -17,8 +17,11 @@ std::vector<std::string> DataFolderCandidates() {
     std::error_code error;
     folders.push_back(fs::current_path(error).string());
     if (char* base = SDL_GetBasePath()) {
-        folders.push_back(fs::path(base).lexically_normal().string());
+        fs::path executableFolder = fs::path(base).parent_path();
         SDL_free(base);
+        folders.push_back(executableFolder.string());
+        // An installed tree moved as a whole: bin/marvaze beside share/marvaze/data.
+        folders.push_back((executableFolder.parent_path() / "share" / "marvaze").string());
     }
     folders.push_back(MARVAZE_INSTALLED_DATA_PARENT);
     return folders;

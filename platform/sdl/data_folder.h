@@ -5,7 +5,8 @@
 #include <vector>
 
 // The folders, in order, whose data/ the game would use: the working directory, the folder of
-// the executable, and the installed data folder.
+// the executable, the data folder of an installed tree around the executable, and the data folder
+// of the prefix the game was built for.
 std::vector<std::string> DataFolderCandidates();
 
 // Makes the first candidate that has a data/ folder the working directory, since the game reads

@@ -1,6 +1,8 @@
 // Frames of the real program on the OpenGL device, checked from the back buffer's pixels: the
 // sky above, ground tiles below (sea beyond z 40000), the aircraft, and the menu and game images
 // at their places. The art is made here, in plain colours, so each thing can be told apart.
+#include <functional>
+
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "render/render_states.h"
@@ -14,16 +16,18 @@ const Rgb Sky{100, 150, 250}, Ground{40, 160, 40}, Sea{30, 60, 200}, Player{250,
     TitleColour{250, 0, 250}, Start{250, 250, 0}, Over{0, 250, 250}, Cursor{250, 130, 0},
     Life{130, 60, 20}, Three{250, 250, 250};
 
-uint32_t Opaque(Rgb c) { return uint32_t(c.r) << 24 | uint32_t(c.g) << 16 | uint32_t(c.b) << 8 | 255; }
+uint32_t Opaque(Rgb c) {
+    return uint32_t(c.r) << 24 | uint32_t(c.g) << 16 | uint32_t(c.b) << 8 | 255;
+}
 
-// A box 15000 across around the eye (inside the far plane), lit only by its emissive white so
+// A box 34000 across around the eye (inside the far plane), lit only by its emissive white so
 // that it shows its texture as it is.
 const char* const SkyBox = R"(xof 0303txt 0032
 Mesh Sky {
  8;
- -15000.0;-15000.0;-15000.0;, 15000.0;-15000.0;-15000.0;, 15000.0;15000.0;-15000.0;,
- -15000.0;15000.0;-15000.0;, -15000.0;-15000.0;15000.0;, 15000.0;-15000.0;15000.0;,
- 15000.0;15000.0;15000.0;, -15000.0;15000.0;15000.0;;
+ -17000.0;-17000.0;-17000.0;, 17000.0;-17000.0;-17000.0;, 17000.0;17000.0;-17000.0;,
+ -17000.0;17000.0;-17000.0;, -17000.0;-17000.0;17000.0;, 17000.0;-17000.0;17000.0;,
+ 17000.0;17000.0;17000.0;, -17000.0;17000.0;17000.0;;
  6;
  4;0,1,2,3;, 4;4,7,6,5;, 4;0,4,5,1;, 4;3,2,6,7;, 4;0,3,7,4;, 4;1,5,6,2;;
  MeshMaterialList { 1; 6; 0,0,0,0,0,0;;
@@ -33,7 +37,7 @@ Mesh Sky {
 )";
 
 class FrameTest : public GLTest {
-protected:
+  protected:
     ScratchFolder folder;
 
     void SetUp() override {
@@ -58,7 +62,8 @@ protected:
         WritePng("data/life.png", 60, 40, Opaque(Life));
         WritePng("data/range.png", 10, 10, 0xFFFFFFFF);
         for (int d = 0; d < 10; ++d)
-            WritePng("data/" + std::to_string(d) + ".png", 30, 40, d == 3 ? Opaque(Three) : 0x808080FF);
+            WritePng("data/" + std::to_string(d) + ".png", 30, 40,
+                     d == 3 ? Opaque(Three) : 0x808080FF);
         InitRenderStates();
         InitLights();
         menuLatches = MenuLatches{};
@@ -120,8 +125,9 @@ TEST_F(FrameTest, MenuGameAndSeaFramesShowEverythingInItsPlace) {
     EXPECT_EQ(PixelAt(menu, 40, 170), Over);
     EXPECT_EQ(PixelAt(menu, 39, 170), Sky);
     EXPECT_EQ(Count(menu, Cursor, 0, 0, 640, 480), 200 * 40 - 190 * 30);
-    // The player's aircraft shows left of the centre, as the camera looks ahead of it.
-    int player = Count(menu, Player, 0, 180, 320, 300);
+    // The player's aircraft near the middle: the camera looks 200 ahead of where it was, and
+    // the aircraft is drawn after this frame's move of about 300.
+    int player = Count(menu, Player, 240, 200, 400, 280);
     EXPECT_GT(player, 20);
     EXPECT_EQ(player, Count(menu, Player, 0, 0, 640, 480));
 

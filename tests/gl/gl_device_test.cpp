@@ -3,18 +3,18 @@
 // screen sprite, and batching that leaves every pixel as unbatched drawing would.
 #include <filesystem>
 
+#include "platform/core/headless_host.h"
 #include "render/camera.h"
 #include "render/quads.h"
 #include "render/render_states.h"
 #include "render/sky.h"
-#include "platform/core/headless_host.h"
 #include "tests/gl/gl_test_window.h"
 #include "tests/unit/render_test_files.h"
 
 namespace {
 
 class GLDeviceTest : public GLTest {
-protected:
+  protected:
     ScratchFolder folder;
 
     void SetUp() override {
@@ -48,7 +48,8 @@ protected:
         }
         device->SetFVF(QuadFVF);
         device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        for (auto& t : triangles) device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, t, sizeof(QuadVertex));
+        for (auto& t : triangles)
+            device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, t, sizeof(QuadVertex));
         device->SetRenderState(D3DRS_LIGHTING, TRUE);
     }
     static void FullScreen(float z, uint32_t argb, float u = 1, float v = 1) {
@@ -157,6 +158,8 @@ Mesh {
 }
 )");
     HeadlessHost headless;
+    device->SetTransform(D3DTS_PROJECTION,
+                         D3DXMatrixPerspectiveFovLH(0.7853981f, 1.3333334f, 10.0f, 30000.0f));
     SkyMesh sky = LoadSky();
     ASSERT_NE(sky.materials, nullptr);
     cameraEye = {0, 0, 0};
@@ -170,8 +173,8 @@ Mesh {
 }
 
 TEST_F(GLDeviceTest, TheSpriteDrawsTheWholeImageUnscaledCentredAndOverTheScene) {
-    FullScreen(0.0f, 0xFF000000 | 0x0000FF);  // the nearest possible scene: blue
-    Picture picture(4, 2, 0xFFFF00FF);        // bottom row yellow
+    FullScreen(0.01f, 0xFF0000FF);      // a scene as near as it gets: blue
+    Picture picture(4, 2, 0xFFFF00FF);  // bottom row yellow
     picture.Set(0, 0, 0xFF0000FF);
     picture.Set(1, 0, 0x00FF00FF);
     picture.Set(2, 0, 0xFFFFFF00);  // transparent: the scene shows

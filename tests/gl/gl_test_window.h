@@ -33,7 +33,7 @@ inline bool Near(Rgb a, Rgb b, int tolerance = 1) {
 }
 
 class GLTest : public ::testing::Test {
-protected:
+  protected:
     // Declared before the device so the context outlives it.
     std::unique_ptr<SdlHost> window;
     std::unique_ptr<Device> gl;

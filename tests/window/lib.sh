@@ -1,6 +1,6 @@
 # Helpers for driving the real program in a real X window (Xvfb), with real key events.
 set -u
-MARVAZE=$1
+MARVAZE=$(realpath "$1")
 X11_CLOSE=$(dirname "$MARVAZE")/tests/x11_close
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 fail() { echo "FAIL: $*" >&2; exit 1; }

@@ -31,6 +31,7 @@ Image draw_title(const Fonts& fonts);
 Image draw_entry(const Fonts& fonts, const std::string& text);
 Image draw_cursor();
 Image draw_life();
+Image draw_icon();  // not read by the game: the desktop entry's icon
 Image draw_digit(const Fonts& fonts, int digit);
 Image draw_reticle();
 

@@ -20,6 +20,7 @@ std::vector<ArtFile> all_art(const Fonts& fonts) {
         {"gameover.png", draw_entry(fonts, "EXIT"), {}},
         {"gameselect.png", draw_cursor(), {}},
         {"life.png", draw_life(), {}},
+        {"icon.png", draw_icon(), {}},
         {"range.png", draw_reticle(), {}},
         {"sky.png", draw_sky(), {}},
         {"sky.x", {}, sky_mesh_text()},

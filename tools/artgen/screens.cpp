@@ -106,27 +106,33 @@ Image draw_cursor() {
     return resolve(c);
 }
 
-Image draw_life() {
-    // A gold-rimmed badge with the player's fighter climbing across it.
-    const int size = 48;
+// A gold-rimmed badge with the player's fighter climbing across it, `size` pixels square.
+Image draw_badge(int size) {
+    const float k = size / 48.0f;
     Canvas c = make_canvas(size, size, size, size);
-    const Vec2 centre{24, 24};
-    fill(c, ellipse(centre, 21.5f, 21.5f, 64), rgb(40, 24, 6));
-    fill(c, ellipse(centre, 20, 20, 64), [](Vec2 p) {
-        return mix(rgb(255, 230, 120), rgb(200, 130, 20), clamp01((p.y - 4) / 40));
+    const Vec2 centre{24 * k, 24 * k};
+    fill(c, ellipse(centre, 21.5f * k, 21.5f * k, 64), rgb(40, 24, 6));
+    fill(c, ellipse(centre, 20 * k, 20 * k, 64), [k](Vec2 p) {
+        return mix(rgb(255, 230, 120), rgb(200, 130, 20), clamp01((p.y / k - 4) / 40));
     });
-    fill(c, ellipse(centre, 16.5f, 16.5f, 64), [](Vec2 p) {
-        return mix(rgb(190, 220, 245), rgb(95, 150, 210), clamp01((p.y - 8) / 32));
+    fill(c, ellipse(centre, 16.5f * k, 16.5f * k, 64), [k](Vec2 p) {
+        return mix(rgb(190, 220, 245), rgb(95, 150, 210), clamp01((p.y / k - 8) / 32));
     });
     // The fighter goes on its own layer: its markings clip to what is under them.
     Canvas plane = make_canvas(size, size, size, size);
-    set_view(plane, compose(translation(24, 25),
-                            compose(rotation(0.32f), compose(scaling(44.0f / 198, 44.0f / 198),
-                                                             translation(-99, -40)))));
+    set_view(plane,
+             compose(translation(24 * k, 25 * k),
+                     compose(rotation(0.32f), compose(scaling(44.0f * k / 198, 44.0f * k / 198),
+                                                      translation(-99, -40)))));
     paint_raiden(plane, true);
     composite(c, plane);
     return resolve(c);
 }
+
+Image draw_life() { return draw_badge(48); }
+
+// The desktop icon: the life badge at a size launchers show well.
+Image draw_icon() { return draw_badge(128); }
 
 Image draw_reticle() {
     const int size = 32;

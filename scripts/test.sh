@@ -25,3 +25,6 @@ ctest --preset default
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize
 ctest --preset sanitize
+
+# A bounded fuzz of the file readers; scripts/fuzz.sh SECONDS runs a longer one.
+scripts/fuzz.sh 30

@@ -14,3 +14,5 @@ struct Image {
 
 // Empty when the file is missing, unreadable or not an image.
 std::optional<Image> LoadImageFile(const std::string& path);
+// The same for a file's bytes already in memory.
+std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size);

@@ -2,12 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <glm/vec2.hpp>
-#include <glm/vec3.hpp>
 
 #include "platform/device.h"
 

@@ -6,12 +6,25 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run under Xvfb (scripts/test.sh starts one)"
 
+# Sets WID to the window of the game process PID (not some other copy's).
+find_window() {
+    WID=""
+    for _ in $(seq 200); do
+        kill -0 "$PID" 2>/dev/null || fail "the game ended at start (is another copy running?)"
+        for w in $(xdotool search --name '^Marvaze$' 2>/dev/null); do
+            [ "$(xdotool getwindowpid "$w" 2>/dev/null)" = "$PID" ] && WID=$w
+        done
+        [ -n "$WID" ] && break
+        sleep 0.1
+    done
+    [ -n "$WID" ] || fail "no window titled Marvaze appeared"
+}
+
 # Starts the game in the background; sets PID and WID.
 start_game() {
     "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
     PID=$!
-    WID=$(timeout 20 xdotool search --sync --name '^Marvaze$' | head -n 1)
-    [ -n "$WID" ] || fail "no window titled Marvaze appeared"
+    find_window
     xdotool windowfocus --sync "$WID" || true
     sleep 0.5
 }

@@ -71,3 +71,12 @@ sleep 0.3
 wait_exit 10
 [ "$STATUS" = 255 ] || fail "a failed device ended with $STATUS, not 255"
 echo "device failure box test passed"
+
+# No sound card: the game runs silent and says so in one line, with no library noise.
+if [ ! -e /dev/snd ]; then
+    (unset SDL_AUDIODRIVER; start_game; "$X11_CLOSE" "$WID"; wait_exit 10
+     [ "$STATUS" = 0 ] || fail "the game without sound ended with $STATUS"
+     lines=$(wc -l </tmp/marvaze-window-test.log)
+     [ "$lines" = 1 ] || { cat /tmp/marvaze-window-test.log; fail "$lines lines on stderr"; }
+     grep -q 'no audio device' /tmp/marvaze-window-test.log || fail "no word of the silent sound")
+fi

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl2-dev libepoxy-dev libglm-dev libstb-dev libgtest-dev
           libbenchmark-dev libgl1-mesa-dri libegl-mesa0 libx11-dev xvfb xauth xdotool x11-utils
-          xfonts-base imagemagick fonts-dejavu-core clang libclang-rt-14-dev)
+          xfonts-base openbox imagemagick fonts-dejavu-core clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -180,6 +180,14 @@ TEST_F(AircraftTest, PursuitTurnsFiresBrakesAndGivesUp) {
     step(0, 2000, 1000, {1});  // far above: turn by 0.05 and hold fire
     EXPECT_EQ(OfKind(Shot).size(), 1u);
     EXPECT_FLOAT_EQ(a->pitch, -0.05f + 0.01f);  // then the altitude hold's own step
+    a->y = 400;
+    step(0, 2000, 1000, {1});  // near the surface: pull up once more
+    EXPECT_FLOAT_EQ(a->pitch, -0.1f);
+    a->y = 2000;
+
+    step(11.5f, 0, -1000, {1});  // aligned, but the heading is outside the firing window
+    EXPECT_EQ(OfKind(Shot).size(), 1u);
+    EXPECT_EQ(a->speed, 12.5f);
 
     step(5, 0, 300, {5, 5, 1});  // close: brake by 2, then speed up by 1
     EXPECT_EQ(OfKind(Shot).size(), 2u);
@@ -227,11 +235,13 @@ TEST_F(AircraftTest, StragglersCatchUpAndLeadersWait) {
     player->z = 10000;
     AircraftObject* behind = AddPilot(1, 2000, 5999);
     AircraftObject* ahead = AddPilot(1, 2000, 14001);
-    AircraftObject* edge = AddPilot(1, 2000, 14000);
-    for (AircraftObject* a : {behind, ahead, edge}) UpdateAircraft(*a);
+    AircraftObject* edgeAhead = AddPilot(1, 2000, 14000);
+    AircraftObject* edgeBehind = AddPilot(1, 2000, 6000);
+    for (AircraftObject* a : {behind, ahead, edgeAhead, edgeBehind}) UpdateAircraft(*a);
     EXPECT_EQ(behind->speed, 12.0f);
     EXPECT_EQ(ahead->speed, 8.0f);
-    EXPECT_EQ(edge->speed, 0.0f);
+    EXPECT_EQ(edgeAhead->speed, 0.0f);
+    EXPECT_EQ(edgeBehind->speed, 0.0f);
 }
 
 }  // namespace

@@ -3,7 +3,13 @@ set -u
 MARVAZE=$(realpath "$1")
 X11_CLOSE=$(dirname "$MARVAZE")/tests/x11_close
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-fail() { echo "FAIL: $*" >&2; exit 1; }
+PID=""
+# A failing test leaves no game behind to block the next start.
+fail() {
+    echo "FAIL: $*" >&2
+    [ -z "$PID" ] || kill -9 "$PID" 2>/dev/null
+    exit 1
+}
 [ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run under Xvfb (scripts/test.sh starts one)"
 
 # Sets WID to the window of the game process PID (not some other copy's).

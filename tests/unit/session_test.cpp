@@ -25,6 +25,11 @@ protected:
     std::map<int, int> kindAtFrame;
 
     void SetUp() override {
+        // The session's own calls and the screen sprites; not the thousands of quad draws.
+        recorder.keep = [](std::string_view op) {
+            return op == "Clear" || op == "BeginScene" || op == "EndScene" || op == "Present" ||
+                   op.rfind("Sprite.", 0) == 0;
+        };
         device = &recorder;
         sessionSeed = FixedSeed;
         menuLatches = MenuLatches{};
@@ -210,6 +215,26 @@ TEST_F(SessionTest, GameRespawnsThreeTimesThenEndsAboutOneHundredFiftyFramesAfte
     // The last one counts on until it is below -150.
     EXPECT_EQ(lastDeathFrame, 154);
     EXPECT_EQ(headless.frame - lastDeathFrame, 150);
+}
+
+TEST_F(SessionTest, GameShowsTheLifeIconAndTheSpareLivesCountingDown) {
+    headless.onFrame = [&](int) {
+        if (world.head->health > 0) world.head->health = 0;
+    };
+    EXPECT_EQ(Run(1), Advance);
+    std::vector<std::string> shown;
+    int lifeIcons = 0;
+    for (const DeviceCall* draw : recorder.CallsNamed("Sprite.Draw")) {
+        ASSERT_NE(draw->texture, nullptr);
+        const std::string& path = draw->texture->path;
+        if (path == "data/life.png") ++lifeIcons;
+        if (path.size() == 10 && path.rfind("data/", 0) == 0 && std::isdigit(path[5]) &&
+            (shown.empty() || shown.back() != path))
+            shown.push_back(path);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"data/3.png", "data/2.png", "data/1.png",
+                                               "data/0.png"}));
+    EXPECT_EQ(lifeIcons, headless.frame);  // one icon a frame, the last frame included
 }
 
 TEST_F(SessionTest, MenuDemonstrationRespawnsWithTenHitPointsWithoutEnd) {

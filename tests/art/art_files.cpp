@@ -25,6 +25,7 @@ std::vector<std::string> expected_art_files() {
                                       "gameover.png",
                                       "gameselect.png",
                                       "life.png",
+                                      "icon.png",
                                       "range.png",
                                       "sky.x",
                                       "sky.png"};

@@ -57,6 +57,9 @@ TEST(ScreenArt, SizesFitTheLayout) {
     const Picture life = load("life.png"), reticle = load("range.png");
     EXPECT_NEAR(life.width, 48, 8);
     EXPECT_NEAR(reticle.width, 32, 8);
+    const Picture icon = load("icon.png");  // the desktop entry's
+    EXPECT_EQ(icon.width, 128);
+    EXPECT_EQ(icon.height, 128);
     for (int d = 0; d <= 9; ++d) {
         const Picture p = load(std::to_string(d) + ".png");
         EXPECT_NEAR(p.height, 32, 4);

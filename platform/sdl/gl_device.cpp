@@ -197,6 +197,7 @@ class GLDevice : public Device {
     }
 
     void SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) override {
+        stateTouched_ = true;
         DrawState& s = current_;
         switch (state) {
             case D3DRS_LIGHTING:
@@ -245,6 +246,7 @@ class GLDevice : public Device {
     void SetTextureStageState(uint32_t stage, D3DTEXTURESTAGESTATETYPE type,
                               uint32_t value) override {
         if (stage != 0) return;
+        stateTouched_ = true;
         DrawState& s = current_;
         switch (type) {
             case D3DTSS_COLOROP:
@@ -269,6 +271,7 @@ class GLDevice : public Device {
     }
     void SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type, uint32_t value) override {
         if (sampler != 0) return;
+        stateTouched_ = true;
         DrawState& s = current_;
         switch (type) {
             case D3DSAMP_ADDRESSU:
@@ -289,6 +292,7 @@ class GLDevice : public Device {
     }
     void SetLight(uint32_t index, const D3DLIGHT9& light) override {
         if (index >= MaxLights) return;
+        stateTouched_ = true;
         LightState& l = current_.lights[index];
         l.directional = light.type == D3DLIGHT_DIRECTIONAL;
         glm::vec3 direction(light.direction.x, light.direction.y, light.direction.z);
@@ -298,28 +302,39 @@ class GLDevice : public Device {
         l.ambient = {light.ambient.r, light.ambient.g, light.ambient.b, light.ambient.a};
     }
     void LightEnable(uint32_t index, bool enable) override {
-        if (index < MaxLights) current_.lights[index].enabled = enable;
+        if (index >= MaxLights) return;
+        stateTouched_ = true;
+        current_.lights[index].enabled = enable;
     }
     void SetTransform(D3DTRANSFORMSTATETYPE state, const Matrix& matrix) override {
         switch (state) {
             case D3DTS_WORLD:
+                // Every quad sets its own world matrix and few need normals: the inverse is
+                // worked out when a lit draw asks for it.
                 world_ = matrix;
-                normalMatrix_ = NormalMatrix(matrix);
+                normalMatrixStale_ = true;
                 break;
             case D3DTS_VIEW:
                 view_ = matrix;
+                stateTouched_ = true;
+                current_.viewProjection = D3DXMatrixMultiply(view_, projection_);
                 break;
             case D3DTS_PROJECTION:
                 projection_ = matrix;
+                stateTouched_ = true;
+                current_.viewProjection = D3DXMatrixMultiply(view_, projection_);
                 break;
         }
-        current_.viewProjection = D3DXMatrixMultiply(view_, projection_);
     }
     void SetFVF(uint32_t fvf) override { fvf_ = fvf; }
     void SetTexture(uint32_t stage, Texture* texture) override {
-        if (stage == 0) current_.texture = texture;
+        // Each quad sets its texture again, mostly the same one.
+        if (stage != 0 || current_.texture == texture) return;
+        stateTouched_ = true;
+        current_.texture = texture;
     }
     void SetMaterial(const D3DMATERIAL9& m) override {
+        stateTouched_ = true;
         current_.materialDiffuse = {m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a};
         current_.materialAmbient = {m.ambient.r, m.ambient.g, m.ambient.b, m.ambient.a};
         current_.materialEmissive = {m.emissive.r, m.emissive.g, m.emissive.b, m.emissive.a};
@@ -333,16 +348,22 @@ class GLDevice : public Device {
         if (type != D3DPT_TRIANGLELIST || primitiveCount == 0 || vertices == nullptr ||
             !LayoutOf(fvf_, layout) || stride < layout.size)
             return;
-        DrawState state = current_;
-        state.diffuseFromVertex = layout.diffuse >= 0;
-        Join(state);
+        // Untouched settings since the pending batch was made under them need no comparing.
+        const bool diffuse = layout.diffuse >= 0;
+        if (pending_.empty() || stateTouched_ || batch_.diffuseFromVertex != diffuse) {
+            DrawState state = current_;
+            state.diffuseFromVertex = diffuse;
+            Join(state);
+            stateTouched_ = false;
+        }
+        const bool lighting = current_.lighting;
         const auto* bytes = static_cast<const uint8_t*>(vertices);
         size_t count = static_cast<size_t>(primitiveCount) * 3;
         for (size_t i = 0; i < count; ++i, bytes += stride) {
             GLVertex v{};
             v.position = world_ * glm::vec4(Load<glm::vec3>(bytes), 1.0f);
-            if (layout.normal >= 0 && state.lighting)
-                v.normal = normalMatrix_ * Load<glm::vec3>(bytes + layout.normal);
+            if (layout.normal >= 0 && lighting)
+                v.normal = NormalMatrixNow() * Load<glm::vec3>(bytes + layout.normal);
             uint32_t argb = layout.diffuse >= 0 ? Load<uint32_t>(bytes + layout.diffuse) : ~0u;
             v.colour[0] = static_cast<uint8_t>(argb >> 16);
             v.colour[1] = static_cast<uint8_t>(argb >> 8);
@@ -351,6 +372,7 @@ class GLDevice : public Device {
             if (layout.uv >= 0) v.uv = Load<glm::vec2>(bytes + layout.uv);
             pending_.push_back(v);
         }
+        if (!batching) Flush();
     }
 
     Texture* CreateTextureFromFile(const std::string& path) override {
@@ -411,6 +433,7 @@ class GLDevice : public Device {
         pixels[3] = glm::vec4(-1.0f, 1.0f, 0.5f, 1.0f);
         state.viewProjection = D3DXMatrixMultiply(transform, pixels);
         Join(state);
+        stateTouched_ = true;  // the batch now holds the sprite's state, not the settings
         float w = static_cast<float>(texture->width), h = static_cast<float>(texture->height);
         auto corner = [&](float u, float v) {
             GLVertex vertex{};
@@ -425,6 +448,7 @@ class GLDevice : public Device {
         for (auto [u, v] :
              {std::pair{0.f, 0.f}, {0.f, 1.f}, {1.f, 0.f}, {1.f, 0.f}, {0.f, 1.f}, {1.f, 1.f}})
             pending_.push_back(corner(u, v));
+        if (!batching) Flush();
     }
 
     void DrawMeshSubset(const GLMesh& mesh, uint32_t subset) {
@@ -435,7 +459,7 @@ class GLDevice : public Device {
         std::string error;
         const FixedProgram* program = ProgramFor(state, error);
         if (program == nullptr) return;
-        ApplyDrawState(*program, sampler_, state, world_, normalMatrix_);
+        ApplyDrawState(*program, sampler_, state, world_, NormalMatrixNow());
         glBindVertexArray(mesh.vertexArray_);
         glDrawElements(GL_TRIANGLES, mesh.subsets_[subset].count, GL_UNSIGNED_INT,
                        reinterpret_cast<void*>(mesh.subsets_[subset].first * sizeof(uint32_t)));
@@ -460,6 +484,7 @@ class GLDevice : public Device {
     }
 
     int drawCalls = 0;  // GL draws since creation, for measuring the batching
+    bool batching = true;
 
   private:
     SDL_Window* window_;
@@ -470,7 +495,10 @@ class GLDevice : public Device {
     DrawState current_;
     uint32_t fvf_ = 0;
     Matrix world_{1.0f}, view_{1.0f}, projection_{1.0f};
-    glm::mat3 normalMatrix_{1.0f};
+    glm::mat3 normalMatrix_{1.0f};  // for world_ unless stale
+    bool normalMatrixStale_ = false;
+    // Set when a setting may have changed since `batch_` was last made from the settings.
+    bool stateTouched_ = true;
 
     // Streamed vertices waiting to be drawn together under `batch_`.
     std::vector<GLVertex> pending_;
@@ -489,6 +517,12 @@ class GLDevice : public Device {
         FixedProgram program;
         if (!BuildFixedProgram(stage, program, error)) return nullptr;
         return &programs_.emplace(stage, program).first->second;
+    }
+
+    const glm::mat3& NormalMatrixNow() {
+        if (normalMatrixStale_) normalMatrix_ = NormalMatrix(world_);
+        normalMatrixStale_ = false;
+        return normalMatrix_;
     }
 
     // Starts a new batch unless the pending one was made under the same state.
@@ -564,3 +598,5 @@ std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error) {
 Image ReadBackBuffer(Device& glDevice) { return static_cast<GLDevice&>(glDevice).Read(); }
 
 int GLDrawCount(Device& glDevice) { return static_cast<GLDevice&>(glDevice).drawCalls; }
+
+void SetGLBatching(Device& glDevice, bool on) { static_cast<GLDevice&>(glDevice).batching = on; }

@@ -20,3 +20,7 @@ std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error);
 Image ReadBackBuffer(Device& glDevice);
 // GL draw calls made so far: streamed draws that share their state are joined into one.
 int GLDrawCount(Device& glDevice);
+// On (the default), streamed draws that share their state join one GL draw. Off, every
+// DrawPrimitiveUP and sprite draw is a GL draw of its own that binds its texture again: the
+// call-for-call path, kept for measuring what the joining saves.
+void SetGLBatching(Device& glDevice, bool on);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <type_traits>
 #include <vector>
 
 #include "platform/seam.h"
@@ -42,15 +41,15 @@ class WorldTest : public ::testing::Test {
     template <class T>
     T* Add(int team, float y, float z) {
         auto* o = new T;
-        if constexpr (std::is_same_v<T, BomberObject>)
+        if constexpr (requires { o->gunner; })
             InitBomber(*o);
-        else if constexpr (std::is_same_v<T, AircraftObject>)
+        else if constexpr (requires { o->cruiseAltitude; })
             InitAircraft(*o);
-        else if constexpr (std::is_same_v<T, GunnerObject>)
+        else if constexpr (requires { o->target; })
             InitGunner(*o);
         else {
             InitGameObject(*o);
-            o->kind = Explosion;  // a plain record may only ever be an explosion
+            o->kind = Explosion;  // a plain record is only ever an explosion
         }
         o->team = team;
         o->y = y;
@@ -79,14 +78,14 @@ class WorldTest : public ::testing::Test {
             if (o->kind == kind) found.push_back(o);
         return found;
     }
-    static GameObject* Tail() {
-        GameObject* o = world.head;
-        while (o->next != nullptr) o = o->next;
-        return o;
-    }
     static int Length() {
         int n = 0;
         for (GameObject* o = world.head; o != nullptr; o = o->next) ++n;
         return n;
+    }
+    static GameObject* Tail() {
+        GameObject* o = world.head;
+        while (o->next != nullptr) o = o->next;
+        return o;
     }
 };

@@ -85,4 +85,4 @@ void Frame(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(Frame)->Arg(100)->Arg(500)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Frame)->Arg(100)->Arg(230)->Arg(500)->Arg(2000)->Unit(benchmark::kMicrosecond);

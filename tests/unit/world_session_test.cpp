@@ -102,6 +102,7 @@ TEST_F(WholeSessionTest, GameFlownWithSpaceAndTheArrowsEndsInGameOver) {
     EXPECT_TRUE(fired);
     EXPECT_LT(world.head->health, -150);
     EXPECT_LT(longestList, 1500);
+    RecordProperty("frames", headless.frame);
 }
 
 }  // namespace

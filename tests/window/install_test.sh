@@ -27,7 +27,9 @@ start_game
 sleep 1
 grep -q 'no data folder found; looked for data/ in: '"$elsewhere" /tmp/marvaze-window-test.log ||
     fail "no message naming the folders looked in"
-"$X11_CLOSE" "$(xwininfo -root -tree | grep -F '"error":' | awk '{print $1}' | head -n 1)" 2>/dev/null
+find_box error
+[ -n "$BOX" ] || fail "no error box for the missing sky"
+"$X11_CLOSE" "$BOX"
 sleep 0.5
 kill -0 "$PID" 2>/dev/null || fail "the game did not run on without data"
 "$X11_CLOSE" "$WID"

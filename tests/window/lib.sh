@@ -23,7 +23,11 @@ find_window() {
         [ -n "$WID" ] && break
         sleep 0.1
     done
-    [ -n "$WID" ] || fail "no window titled Marvaze appeared"
+    if [ -z "$WID" ]; then
+        xwininfo -root -tree | grep -F '"' >&2
+        cat /tmp/marvaze-window-test.log >&2
+        fail "no window titled Marvaze appeared for process $PID"
+    fi
 }
 
 # Starts the game in the background; sets PID and WID.
@@ -49,6 +53,17 @@ wait_exit() {
     kill -9 "$PID" 2>/dev/null
     wait "$PID" 2>/dev/null
     STATUS=timeout
+}
+
+# Sets BOX to the window titled CAPTION (xdotool cannot match UTF-8 titles; xwininfo lists
+# them), waiting up to ten seconds; empty when none came.
+find_box() {
+    BOX=""
+    for _ in $(seq 100); do
+        BOX=$(xwininfo -root -tree | grep -F "\"$1\":" | awk '{print $1}' | head -n 1)
+        [ -n "$BOX" ] && return
+        sleep 0.1
+    done
 }
 
 # Holds a key long enough for a 20-frames-a-second loop to see it.

@@ -76,12 +76,7 @@ empty=$(mktemp -d)
 cp "$MARVAZE" "$empty/marvaze"
 (cd "$empty" && exec ./marvaze) >/tmp/marvaze-window-test.log 2>&1 &
 PID=$!
-BOX=""
-for _ in $(seq 100); do
-    BOX=$(xwininfo -root -tree | grep -F '"error":' | awk '{print $1}' | head -n 1)
-    [ -n "$BOX" ] && break
-    sleep 0.1
-done
+find_box error
 [ -n "$BOX" ] || fail "no error box for the missing sky"
 xdotool windowfocus --sync "$BOX" 2>/dev/null || true
 sleep 0.3

@@ -58,13 +58,7 @@ wait_exit 10
 # No usable GL: the device error box, owned by the window, then exit status 255.
 MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
 PID=$!
-# (xdotool cannot match UTF-8 titles; xwininfo lists them.)
-BOX=""
-for _ in $(seq 100); do
-    BOX=$(xwininfo -root -tree | grep -F '"D3初期化ｴﾗｰ ":' | awk '{print $1}' | head -n 1)
-    [ -n "$BOX" ] && break
-    sleep 0.1
-done
+find_box "D3初期化ｴﾗｰ "
 [ -n "$BOX" ] || fail "no error box with the caption for a failed device"
 sleep 0.3
 "$X11_CLOSE" "$BOX"

@@ -181,16 +181,15 @@ class GLDevice : public Device {
         Flush();
         int width = 0, height = 0;
         SDL_GL_GetDrawableSize(window_, &width, &height);
-        // The largest 4:3 picture that fits, centred, with black bars around it.
-        int w = std::min(width, height * 4 / 3), h = std::min(height, width * 3 / 4);
-        int x = (width - w) / 2, y = (height - h) / 2;
+        PresentArea area = FitBackBuffer(width, height);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glViewport(0, 0, width, height);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBlitFramebuffer(0, 0, BackBufferWidth, BackBufferHeight, x, y, x + w, y + h,
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        glBlitFramebuffer(0, 0, BackBufferWidth, BackBufferHeight, area.x, area.y,
+                          area.x + area.width, area.y + area.height, GL_COLOR_BUFFER_BIT,
+                          area.sharp ? GL_NEAREST : GL_LINEAR);
         SDL_GL_SwapWindow(window_);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         glViewport(0, 0, BackBufferWidth, BackBufferHeight);
@@ -588,6 +587,16 @@ GLMesh::GLMesh(GLDevice& owner, const XMeshData& data) : owner_(owner) {
 void GLMesh::DrawSubset(uint32_t subset) { owner_.DrawMeshSubset(*this, subset); }
 
 }  // namespace
+
+PresentArea FitBackBuffer(int width, int height) {
+    PresentArea area;
+    area.width = std::min(width, height * BackBufferWidth / BackBufferHeight);
+    area.height = std::min(height, width * BackBufferHeight / BackBufferWidth);
+    area.x = (width - area.width) / 2;
+    area.y = (height - area.height) / 2;
+    area.sharp = area.width % BackBufferWidth == 0 && area.height % BackBufferHeight == 0;
+    return area;
+}
 
 std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error) {
     auto created = std::make_unique<GLDevice>(window);

@@ -25,6 +25,8 @@ void Populate(int count) {
     player->vz = 110.0f;
     player->health = 10;
     AppendObject(player);
+    // Linked here directly: appending one by one walks the list each time.
+    GameObject* tail = player;
     for (int i = 1; i < count; ++i) {
         float z = player->z + static_cast<float>(Rand() % 8000 - 4000);
         float y = 12500.0f + static_cast<float>(Rand() % 2500);
@@ -67,7 +69,8 @@ void Populate(int count) {
         o->x = x;
         o->y = y;
         o->z = z;
-        AppendObject(o);
+        tail->next = o;
+        tail = o;
     }
 }
 

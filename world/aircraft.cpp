@@ -4,6 +4,7 @@
 #include "world/distance.h"
 #include "world/flight.h"
 #include "world/gunners.h"
+#include "world/object_index.h"
 #include "world/object_list.h"
 #include "world/shots.h"
 
@@ -40,15 +41,16 @@ void Die(AircraftObject& a) {
 }
 
 void Collide(AircraftObject& a) {
-    for (GameObject* o = world.head; o != nullptr; o = o->next) {
-        if (o->kind > Gunner || o->team == a.team) continue;
-        if (Distance(a, *o) >= HitRadius) continue;
+    const uint32_t kinds = KindBit(Aircraft) | KindBit(Shot) | KindBit(Gunner);
+    ForEachInReach(a, HitRadius, kinds, a.team, [&a](GameObject& o) {
+        if (o.kind > Gunner || o.team == a.team) return;
+        if (Distance(a, o) >= HitRadius) return;
         // A dying aircraft no longer collides; shots and gunners are hit whatever their health.
-        if (o->kind == Aircraft && o->health <= 0) continue;
-        o->health -= 1;
+        if (o.kind == Aircraft && o.health <= 0) return;
+        o.health -= 1;
         a.health -= 1;
         SpawnExplosion(a);
-    }
+    });
 }
 
 void FlyByKeys(AircraftObject& a) {
@@ -67,10 +69,10 @@ void FlyByKeys(AircraftObject& a) {
 
 void ChooseTarget(AircraftObject& a) {
     // The walk does not stop at a choice: a later candidate that wins its draw replaces it.
-    for (GameObject* o = world.head; o != nullptr; o = o->next) {
-        if (o->kind != Aircraft || o->team == a.team) continue;
-        if (Distance(a, *o) < TargetRange && o->z > a.z && Rand() % 11 == 0) a.target = o;
-    }
+    ForEachInReach(a, TargetRange, KindBit(Aircraft), a.team, [&a](GameObject& o) {
+        if (o.kind != Aircraft || o.team == a.team) return;
+        if (Distance(a, o) < TargetRange && o.z > a.z && Rand() % 11 == 0) a.target = &o;
+    });
 }
 
 void Pursue(AircraftObject& a, const GameObject& t) {
@@ -127,13 +129,13 @@ void LimitPitch(AircraftObject& a) {
 }
 
 void CatchShots(AircraftObject& a, float radius, int32_t shotCost) {
-    for (GameObject* o = world.head; o != nullptr; o = o->next) {
-        if (o->kind != Shot || o->team == a.team) continue;
-        if (Distance(a, *o) >= radius) continue;
-        o->health -= shotCost;
+    ForEachInReach(a, radius, KindBit(Shot), a.team, [&](GameObject& o) {
+        if (o.kind != Shot || o.team == a.team) return;
+        if (Distance(a, o) >= radius) return;
+        o.health -= shotCost;
         a.health -= 1;
         SpawnExplosion(a);
-    }
+    });
 }
 
 void BomberDuties(BomberObject& b) {

@@ -3,6 +3,7 @@
 #include "platform/seam.h"
 #include "world/distance.h"
 #include "world/flight.h"
+#include "world/object_index.h"
 #include "world/shots.h"
 
 namespace {
@@ -30,10 +31,10 @@ void Attack(GunnerObject& g, const GameObject& t) {
 
 void Search(GunnerObject& g) {
     // Every candidate in range gets its own draw and the walk goes on, so the last winner holds.
-    for (GameObject* o = world.head; o != nullptr; o = o->next) {
-        if (o->kind != Aircraft || o->team == g.team) continue;
-        if (Distance(g, *o) < GunnerRange && Rand() % 11 == 0) g.target = o;
-    }
+    ForEachInReach(g, GunnerRange, KindBit(Aircraft), g.team, [&g](GameObject& o) {
+        if (o.kind != Aircraft || o.team == g.team) return;
+        if (Distance(g, o) < GunnerRange && Rand() % 11 == 0) g.target = &o;
+    });
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "world/object_list.h"
 
+#include <vector>
+
+#include "world/object_index.h"
+
 World world;
 
 void InitGameObject(GameObject& object) {
@@ -43,11 +47,13 @@ void AppendObject(GameObject* object) {
     object->next = nullptr;
     if (world.head == nullptr) {
         world.head = object;
-        return;
+    } else {
+        GameObject* tail = objectIndex.open ? IndexedTail() : nullptr;
+        if (tail == nullptr || tail->next != nullptr) tail = world.head;
+        while (tail->next != nullptr) tail = tail->next;
+        tail->next = object;
     }
-    GameObject* tail = world.head;
-    while (tail->next != nullptr) tail = tail->next;
-    tail->next = object;
+    IndexAppended(object);
 }
 
 void RaiseAircraft(GameObject* start, float delta) {
@@ -82,17 +88,10 @@ void DeleteObject(GameObject* object) {
 }
 
 void DestroyWorldObjects() {
-    GameObject* head = world.head;
-    if (head == nullptr) return;
-    // Tail first, as the list is singly linked: walk to the node before the tail each time.
-    while (head->next != nullptr) {
-        GameObject* before = head;
-        while (before->next->next != nullptr) before = before->next;
-        DeleteObject(before->next);
-        before->next = nullptr;
-    }
-    DeleteObject(head);
+    std::vector<GameObject*> all;
+    for (GameObject* o = world.head; o != nullptr; o = o->next) all.push_back(o);
     world.head = nullptr;
+    for (auto o = all.rbegin(); o != all.rend(); ++o) DeleteObject(*o);
 }
 
 GameObject** TargetOf(GameObject& object) {

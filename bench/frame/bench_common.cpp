@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -27,4 +28,9 @@ std::string LoadAverage() {
     std::string one, five, fifteen;
     in >> one >> five >> fifteen;
     return one + " " + five + " " + fifteen;
+}
+
+void PrintVideoDriver() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    std::printf("video driver: %s\n", driver != nullptr ? driver : "SDL's choice");
 }

@@ -27,3 +27,6 @@ long StatusKilobytes(const char* field);
 
 // The machine's one-minute load average as /proc/loadavg gives it.
 std::string LoadAverage();
+// The driver the children will ask SDL for: the offscreen one lets a frame be queued without
+// waiting for it, a real window does not, and start-up and memory differ with it.
+void PrintVideoDriver();

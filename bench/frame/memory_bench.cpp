@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     if (mode == "bare") return BareProcess(frames);
 
     std::printf("load average before: %s\n", LoadAverage().c_str());
+    PrintVideoDriver();
     struct Kind {
         const char* name;
         std::vector<std::string> arguments, environment;

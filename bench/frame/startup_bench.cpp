@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     int runs = argc > 2 && std::string(argv[1]) == "--runs" ? std::atoi(argv[2]) : 20;
 
     std::printf("load average before: %s\n", LoadAverage().c_str());
+    PrintVideoDriver();
     std::map<std::string, std::vector<double>> game, bare;
     for (int run = 0; run < runs; ++run)
         for (int k = 0; k < 2; ++k) {

@@ -115,7 +115,7 @@ class GLDevice : public Device {
         glDeleteSamplers(1, &sampler_);
         for (auto& [stage, program] : programs_) glDeleteProgram(program.program);
         glDeleteFramebuffers(1, &framebuffer_);
-        glDeleteRenderbuffers(1, &colour_);
+        glDeleteTextures(1, &colour_);
         glDeleteRenderbuffers(1, &depth_);
     }
 
@@ -124,16 +124,23 @@ class GLDevice : public Device {
             error = "OpenGL 3.3 is not available";
             return false;
         }
-        glGenRenderbuffers(1, &colour_);
-        glBindRenderbuffer(GL_RENDERBUFFER, colour_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, BackBufferWidth, BackBufferHeight);
+        // A texture, so that Present can draw it.
+        glGenTextures(1, &colour_);
+        glBindTexture(GL_TEXTURE_2D, colour_);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, BackBufferWidth, BackBufferHeight, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        backBuffer_.width = BackBufferWidth;
+        backBuffer_.height = BackBufferHeight;
+        backBuffer_.handle = colour_;
         glGenRenderbuffers(1, &depth_);
         glBindRenderbuffer(GL_RENDERBUFFER, depth_);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, BackBufferWidth,
                               BackBufferHeight);
         glGenFramebuffers(1, &framebuffer_);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour_, 0);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
             error = "the back buffer cannot be made";
@@ -182,14 +189,36 @@ class GLDevice : public Device {
         int width = 0, height = 0;
         SDL_GL_GetDrawableSize(window_, &width, &height);
         PresentArea area = FitBackBuffer(width, height);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glViewport(0, 0, width, height);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBlitFramebuffer(0, 0, BackBufferWidth, BackBufferHeight, area.x, area.y,
-                          area.x + area.width, area.y + area.height, GL_COLOR_BUFFER_BIT,
-                          area.sharp ? GL_NEAREST : GL_LINEAR);
+        // The picture goes up as one quad through the game's own program. A framebuffer blit
+        // made a software renderer build shaders of its own, anew at every start, which took
+        // longer than drawing the whole first frame.
+        glViewport(area.x, area.y, area.width, area.height);
+        DrawState s;
+        s.lighting = false;
+        s.depthTest = s.depthWrite = false;
+        s.cullMode = D3DCULL_NONE;
+        // Texture times the white vertex colour, exactly the texture: reading the colour too
+        // keeps the program's inputs those of the game's draws, which spares another compile.
+        s.colourOp = s.alphaOp = D3DTOP_MODULATE;
+        s.colourArg1 = s.alphaArg1 = D3DTA_TEXTURE;
+        s.colourArg2 = s.alphaArg2 = D3DTA_CURRENT;
+        s.addressU = s.addressV = D3DTADDRESS_CLAMP;
+        s.magFilter = s.minFilter = area.sharp ? D3DTEXF_POINT : D3DTEXF_LINEAR;
+        s.texture = &backBuffer_;
+        std::vector<GLVertex> quad;
+        for (auto [u, v] :
+             {std::pair{0.f, 0.f}, {1.f, 0.f}, {0.f, 1.f}, {0.f, 1.f}, {1.f, 0.f}, {1.f, 1.f}}) {
+            GLVertex corner{};
+            corner.position = glm::vec4(2.0f * u - 1.0f, 2.0f * v - 1.0f, 0.5f, 1.0f);
+            std::fill(std::begin(corner.colour), std::end(corner.colour), uint8_t{255});
+            corner.uv = {u, v};
+            quad.push_back(corner);
+        }
+        DrawVertices(s, quad);
         SDL_GL_SwapWindow(window_);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         glViewport(0, 0, BackBufferWidth, BackBufferHeight);
@@ -488,6 +517,7 @@ class GLDevice : public Device {
   private:
     SDL_Window* window_;
     GLuint framebuffer_ = 0, colour_ = 0, depth_ = 0;
+    Texture backBuffer_;  // colour_, as the program samples it
     std::map<StageConfig, FixedProgram> programs_;
     GLuint sampler_ = 0, streamArray_ = 0, streamBuffer_ = 0;
 
@@ -532,20 +562,22 @@ class GLDevice : public Device {
 
     void Flush() {
         if (pending_.empty()) return;
+        if (DrawVertices(batch_, pending_)) ++drawCalls;
+        pending_.clear();
+    }
+
+    // Vertices in world space (or clip space, under an identity view and projection).
+    bool DrawVertices(const DrawState& state, const std::vector<GLVertex>& vertices) {
         std::string error;
-        const FixedProgram* program = ProgramFor(batch_, error);
-        if (program == nullptr) {
-            pending_.clear();
-            return;
-        }
-        ApplyDrawState(*program, sampler_, batch_, Matrix(1.0f), glm::mat3(1.0f));
+        const FixedProgram* program = ProgramFor(state, error);
+        if (program == nullptr) return false;
+        ApplyDrawState(*program, sampler_, state, Matrix(1.0f), glm::mat3(1.0f));
         glBindVertexArray(streamArray_);
         glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(pending_.size() * sizeof(GLVertex)),
-                     pending_.data(), GL_STREAM_DRAW);
-        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(pending_.size()));
-        ++drawCalls;
-        pending_.clear();
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GLVertex)),
+                     vertices.data(), GL_STREAM_DRAW);
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+        return true;
     }
 };
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/session_cycle.h"
+#include "platform/core/image_file.h"
 #include "platform/device.h"
 #include "platform/host.h"
 #include "platform/sdl/data_folder.h"
@@ -14,6 +15,8 @@
 int main(int, char**) {
     if (!ClaimSingleInstance()) return -1;
     EnterDataFolder();
+    // Decoded while the window and the GL context are made, which take far longer.
+    PrefetchImages("data");
 
     std::unique_ptr<SdlHost> window = SdlHost::Create("Marvaze", 640, 480);
     if (window == nullptr) {

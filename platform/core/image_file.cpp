@@ -7,6 +7,13 @@
 #define STBI_MAX_DIMENSIONS 8192
 #include <stb_image.h>
 
+#include <algorithm>
+#include <condition_variable>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <thread>
+
 namespace {
 
 std::optional<Image> Take(stbi_uc* pixels, int width, int height) {
@@ -19,12 +26,87 @@ std::optional<Image> Take(stbi_uc* pixels, int width, int height) {
     return image;
 }
 
-}  // namespace
-
-std::optional<Image> LoadImageFile(const std::string& path) {
+std::optional<Image> Decode(const std::string& path) {
     int width = 0, height = 0, channels = 0;
     stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
     return Take(pixels, width, height);
+}
+
+struct Prefetch {
+    std::mutex mutex;
+    std::condition_variable decoded;
+    std::vector<std::string> waiting;  // in the order they will be decoded
+    std::string inHand;                // being decoded
+    std::map<std::string, Image> ready;  // an image with no size for a file that failed
+    bool stop = false;
+    std::thread worker;
+
+    // At exit, whichever way the program ends: stop after the file in hand.
+    ~Prefetch() {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
+        }
+        if (worker.joinable()) worker.join();
+    }
+
+    void Run() {
+        for (;;) {
+            std::string path;
+            {
+                std::lock_guard lock(mutex);
+                if (stop || waiting.empty()) return;
+                path = waiting.front();
+                waiting.erase(waiting.begin());
+                inHand = path;
+            }
+            std::optional<Image> image = Decode(path);
+            {
+                std::lock_guard lock(mutex);
+                ready.emplace(path, image ? std::move(*image) : Image{});
+                inHand.clear();
+            }
+            decoded.notify_all();
+        }
+    }
+};
+
+Prefetch& prefetch() {
+    static Prefetch instance;
+    return instance;
+}
+
+}  // namespace
+
+void PrefetchImages(const std::string& folder) {
+    Prefetch& p = prefetch();
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.path().extension() == ".png")
+            paths.push_back(folder + "/" + entry.path().filename().string());
+    std::sort(paths.begin(), paths.end());
+    std::lock_guard lock(p.mutex);
+    if (p.worker.joinable() || paths.empty()) return;
+    p.waiting = std::move(paths);
+    p.worker = std::thread([&p] { p.Run(); });
+}
+
+std::optional<Image> LoadImageFile(const std::string& path) {
+    Prefetch& p = prefetch();
+    {
+        std::unique_lock lock(p.mutex);
+        // Still waiting: decoded here instead, as the caller wants it now.
+        std::erase(p.waiting, path);
+        p.decoded.wait(lock, [&] { return p.inHand != path; });
+        if (auto found = p.ready.find(path); found != p.ready.end()) {
+            Image image = std::move(found->second);
+            p.ready.erase(found);
+            if (image.width == 0) return std::nullopt;
+            return image;
+        }
+    }
+    return Decode(path);
 }
 
 std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size) {

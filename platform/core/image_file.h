@@ -14,5 +14,9 @@ struct Image {
 
 // Empty when the file is missing, unreadable or not an image.
 std::optional<Image> LoadImageFile(const std::string& path);
+// Starts decoding every PNG in `folder` on a second thread, once, so that the start-up can make
+// the window meanwhile; LoadImageFile then takes a file's image from there (waiting for it if it
+// is being decoded) the first time it is asked for.
+void PrefetchImages(const std::string& folder);
 // The same for a file's bytes already in memory.
 std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size);

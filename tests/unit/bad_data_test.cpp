@@ -9,6 +9,7 @@
 
 #include "app/session.h"
 #include "platform/core/headless_host.h"
+#include "platform/core/image_file.h"
 #include "platform/core/null_device.h"
 #include "platform/seam.h"
 #include "world/object_list.h"
@@ -72,6 +73,7 @@ void Spoil(const fs::path& path, Damage damage) {
         Spoil(folder / "data" / c.file, c.damage);
     }
     fs::current_path(folder);
+    PrefetchImages("data");  // as the program starts
 
     NullDevice nullDevice;
     device = &nullDevice;

@@ -2,34 +2,18 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
 
 std::vector<std::string> expected_art_files() {
-    std::vector<std::string> names = {"team0.png",
-                                      "rai21_fukahire.png",
-                                      "taku_raiden21.png",
-                                      "SBD-5.png",
-                                      "f4u-1d.png",
-                                      "p51h.png",
-                                      "b29.png",
-                                      "bo0.png",
-                                      "bo1.png",
-                                      "bo2.png",
-                                      "sea.png",
-                                      "gro.png",
-                                      "Fletcher_1942.png",
-                                      "title.png",
-                                      "gamestart.png",
-                                      "gameover.png",
-                                      "gameselect.png",
-                                      "life.png",
-                                      "icon.png",
-                                      "range.png",
-                                      "sky.x",
-                                      "sky.png"};
-    for (int d = 0; d <= 9; ++d) names.push_back(std::to_string(d) + ".png");
+    std::istringstream pictures(
+        "team0 rai21_fukahire taku_raiden21 SBD-5 f4u-1d p51h b29 bo0 bo1 bo2 sea gro "
+        "Fletcher_1942 title gamestart gameover gameselect life icon range sky 0 1 2 3 4 5 6 7 8 "
+        "9");
+    std::vector<std::string> names = {"sky.x"};
+    for (std::string name; pictures >> name;) names.push_back(name + ".png");
     return names;
 }
 

@@ -2,6 +2,8 @@
 // blending, depth, no culling, texture orientation and point sampling, lighting of the sky, the
 // screen sprite, and batching that leaves every pixel as unbatched drawing would.
 #include <filesystem>
+#include <map>
+#include <tuple>
 
 #include "platform/core/headless_host.h"
 #include "render/camera.h"
@@ -25,7 +27,7 @@ class GLDeviceTest : public GLTest {
         device->SetTransform(D3DTS_WORLD, Matrix(1.0f));
         device->SetTransform(D3DTS_VIEW, Matrix(1.0f));
         device->SetTransform(D3DTS_PROJECTION, Matrix(1.0f));
-        device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+        Restart(0xFF0000FF);
     }
 
     Texture* MakeTexture(const Picture& picture) {
@@ -55,6 +57,13 @@ class GLDeviceTest : public GLTest {
     static void FullScreen(float z, uint32_t argb, float u = 1, float v = 1) {
         Rectangle(-1, -1, 1, 1, z, argb, u, v);
     }
+    static void Restart(uint32_t argb) {
+        device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, argb, 1.0f, 0);
+    }
+    static void ExpectPixels(const Image& image,
+                             std::initializer_list<std::tuple<int, int, Rgb>> at) {
+        for (auto [x, y, colour] : at) EXPECT_EQ(PixelAt(image, x, y), colour) << x << "," << y;
+    }
 };
 
 TEST_F(GLDeviceTest, AlphaBelow128IsCutAndFromThereOnBlendsBySourceAlpha) {
@@ -64,24 +73,30 @@ TEST_F(GLDeviceTest, AlphaBelow128IsCutAndFromThereOnBlendsBySourceAlpha) {
     device->SetTexture(0, MakeTexture(picture));
     FullScreen(0.5f, 0xFFFFFFFF);
     Image image = ReadBackBuffer(*device);
-    EXPECT_EQ(PixelAt(image, 100, 240), (Rgb{0, 0, 255}));
+    ExpectPixels(image, {{100, 240, {0, 0, 255}}, {540, 240, {0, 255, 0}}});
     // 128/255 of red over 127/255 of the blue clear colour.
     EXPECT_TRUE(Near(PixelAt(image, 320, 240), Rgb{128, 0, 127})) << PixelAt(image, 320, 240);
-    EXPECT_EQ(PixelAt(image, 540, 240), (Rgb{0, 255, 0}));
 
     // The vertex alpha multiplies the texture's: opaque texels at half alpha are cut too.
-    device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+    Restart(0xFF0000FF);
     FullScreen(0.5f, 0x7FFFFFFF);
     EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 540, 240), (Rgb{0, 0, 255}));
+
+    // Without a texture (none set, or a file that is missing or not an image) the vertex
+    // colour shows as it is.
+    EXPECT_EQ(device->CreateTextureFromFile("data/absent.png"), nullptr);
+    WriteText("data/broken.png", "not an image");
+    EXPECT_EQ(device->CreateTextureFromFile("data/broken.png"), nullptr);
+    device->SetTexture(0, nullptr);
+    FullScreen(0.5f, 0xFF336699);
+    EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 320, 240), (Rgb{0x33, 0x66, 0x99}));
 }
 
 TEST_F(GLDeviceTest, BackFacesAreDrawnAndDepthPassesLessOrEqualWithWrites) {
     device->SetTexture(0, nullptr);
     Rectangle(-1, -1, 0, 1, 0.5f, 0xFFFF0000, 1, 1, /*flip=*/true);  // wound the other way
     Rectangle(0, -1, 1, 1, 0.5f, 0xFFFF0000);
-    Image image = ReadBackBuffer(*device);
-    EXPECT_EQ(PixelAt(image, 160, 240), (Rgb{255, 0, 0}));
-    EXPECT_EQ(PixelAt(image, 480, 240), (Rgb{255, 0, 0}));
+    ExpectPixels(ReadBackBuffer(*device), {{160, 240, {255, 0, 0}}, {480, 240, {255, 0, 0}}});
 
     FullScreen(0.5f, 0xFF00FF00);  // equal depth passes
     FullScreen(0.7f, 0xFFFFFFFF);  // farther fails: depth was written
@@ -102,9 +117,7 @@ TEST_F(GLDeviceTest, TheProjectionsDepthRangeClipsAtTheNearAndFarPlanes) {
     square(1000, 0xFF00FF00);
     square(40000, 0xFFFFFF00);
     Rectangle(-20000, -20000, 20000, 20000, 20000, 0xFFFFFFFF);  // a backdrop drawn last
-    Image image = ReadBackBuffer(*device);
-    EXPECT_EQ(PixelAt(image, 320, 240), (Rgb{0, 255, 0}));
-    EXPECT_EQ(PixelAt(image, 10, 10), (Rgb{255, 255, 255}));
+    ExpectPixels(ReadBackBuffer(*device), {{320, 240, {0, 255, 0}}, {10, 10, {255, 255, 255}}});
 }
 
 TEST_F(GLDeviceTest, TheTopRowIsTvZeroSampledByNearestTexelAndWrapped) {
@@ -114,30 +127,18 @@ TEST_F(GLDeviceTest, TheTopRowIsTvZeroSampledByNearestTexelAndWrapped) {
     picture.Set(1, 1, 0xFFFFFFFF);      // white bottom right
     device->SetTexture(0, MakeTexture(picture));
     FullScreen(0.5f, 0xFFFFFFFF);
-    Image image = ReadBackBuffer(*device);
-    EXPECT_EQ(PixelAt(image, 160, 120), (Rgb{255, 0, 0}));
-    EXPECT_EQ(PixelAt(image, 480, 120), (Rgb{0, 255, 0}));
-    EXPECT_EQ(PixelAt(image, 160, 360), (Rgb{0, 0, 255}));
-    EXPECT_EQ(PixelAt(image, 480, 360), (Rgb{255, 255, 255}));
-    EXPECT_EQ(PixelAt(image, 318, 120), (Rgb{255, 0, 0}));  // no filtering at the seam
-    EXPECT_EQ(PixelAt(image, 321, 120), (Rgb{0, 255, 0}));
+    const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255};
+    ExpectPixels(ReadBackBuffer(*device), {{160, 120, red},
+                                           {480, 120, green},
+                                           {160, 360, blue},
+                                           {480, 360, white},
+                                           {318, 120, red},  // no filtering at the seam
+                                           {321, 120, green}});
 
     // Coordinates beyond 1 repeat the image.
-    device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    Restart(0xFF000000);
     FullScreen(0.5f, 0xFFFFFFFF, 2, 2);
-    image = ReadBackBuffer(*device);
-    EXPECT_EQ(PixelAt(image, 80, 60), (Rgb{255, 0, 0}));
-    EXPECT_EQ(PixelAt(image, 400, 60), (Rgb{255, 0, 0}));
-    EXPECT_EQ(PixelAt(image, 560, 420), (Rgb{255, 255, 255}));
-}
-
-TEST_F(GLDeviceTest, WithoutATextureTheVertexColourShowsAsItIs) {
-    EXPECT_EQ(device->CreateTextureFromFile("data/absent.png"), nullptr);
-    WriteText("data/broken.png", "not an image");
-    EXPECT_EQ(device->CreateTextureFromFile("data/broken.png"), nullptr);
-    device->SetTexture(0, nullptr);
-    FullScreen(0.5f, 0xFF336699);
-    EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 320, 240), (Rgb{0x33, 0x66, 0x99}));
+    ExpectPixels(ReadBackBuffer(*device), {{80, 60, red}, {400, 60, red}, {560, 420, white}});
 }
 
 TEST_F(GLDeviceTest, TheSkyIsLitPerVertexByItsMaterialAndTheThreeLights) {
@@ -185,14 +186,17 @@ TEST_F(GLDeviceTest, TheSpriteDrawsTheWholeImageUnscaledCentredAndOverTheScene) 
     sprite->Begin(0);
     sprite->Draw(texture, {2, 1, 0}, 0xFFFFFFFF);
     sprite->End();
+    // Around the image's top left texel at (98, 49): Red, Green, White, Yellow; '.' the scene.
+    const char* const rows[] = {"......", ".RG.W.", ".YYYY.", "......"};
+    const std::map<char, Rgb> colours = {{'.', {0, 0, 255}},
+                                         {'R', {255, 0, 0}},
+                                         {'G', {0, 255, 0}},
+                                         {'W', {255, 255, 255}},
+                                         {'Y', {255, 255, 0}}};
     Image image = ReadBackBuffer(*device);
-    EXPECT_EQ(PixelAt(image, 98, 49), (Rgb{255, 0, 0}));
-    EXPECT_EQ(PixelAt(image, 99, 49), (Rgb{0, 255, 0}));
-    EXPECT_EQ(PixelAt(image, 100, 49), (Rgb{0, 0, 255}));
-    EXPECT_EQ(PixelAt(image, 101, 49), (Rgb{255, 255, 255}));
-    for (int x = 98; x <= 101; ++x) EXPECT_EQ(PixelAt(image, x, 50), (Rgb{255, 255, 0})) << x;
-    for (auto [x, y] : {std::pair{97, 49}, {102, 49}, {98, 48}, {98, 51}})
-        EXPECT_EQ(PixelAt(image, x, y), (Rgb{0, 0, 255})) << x << "," << y;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(PixelAt(image, 97 + x, 48 + y), colours.at(rows[y][x])) << x << "," << y;
 }
 
 TEST_F(GLDeviceTest, JoinedDrawsGiveExactlyThePixelsOfSeparateOnes) {
@@ -217,7 +221,7 @@ TEST_F(GLDeviceTest, JoinedDrawsGiveExactlyThePixelsOfSeparateOnes) {
         objects.push_back(o);
     }
     auto draw = [&](bool separately) {
-        device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        Restart(0xFF000000);
         int before = GLDrawCount(*device);
         for (const GameObject& o : objects) {
             DrawObject(o);

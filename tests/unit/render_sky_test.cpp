@@ -49,17 +49,11 @@ TEST_F(SkyTest, MaterialsAreCopiedWithAmbientSetToDiffuseAndTexturesReadFromData
     ASSERT_NE(sky.textures, nullptr);
     ASSERT_NE(sky.mesh, nullptr);
 
-    const float diffuse[3][4] = {{0.5f, 0.25f, 0.125f, 1.0f}, {0, 0, 1, 1}, {1, 1, 1, 0.5f}};
+    auto rgba = [](const D3DCOLORVALUE& c) { return glm::vec4(c.r, c.g, c.b, c.a); };
+    const glm::vec4 diffuse[3] = {{0.5f, 0.25f, 0.125f, 1.0f}, {0, 0, 1, 1}, {1, 1, 1, 0.5f}};
     for (int i = 0; i < 3; ++i) {
-        const D3DMATERIAL9& m = sky.materials[i];
-        EXPECT_EQ(m.diffuse.r, diffuse[i][0]);
-        EXPECT_EQ(m.diffuse.g, diffuse[i][1]);
-        EXPECT_EQ(m.diffuse.b, diffuse[i][2]);
-        EXPECT_EQ(m.diffuse.a, diffuse[i][3]);
-        EXPECT_EQ(m.ambient.r, m.diffuse.r);
-        EXPECT_EQ(m.ambient.g, m.diffuse.g);
-        EXPECT_EQ(m.ambient.b, m.diffuse.b);
-        EXPECT_EQ(m.ambient.a, m.diffuse.a);
+        EXPECT_EQ(rgba(sky.materials[i].diffuse), diffuse[i]) << i;
+        EXPECT_EQ(rgba(sky.materials[i].ambient), diffuse[i]) << i;
     }
     ASSERT_NE(sky.textures[0], nullptr);
     EXPECT_EQ(sky.textures[0]->path, "data/sky.png");
@@ -88,12 +82,9 @@ TEST_F(SkyTest, AMissingOrMalformedFileShowsTheErrorBoxAndGivesNoSky) {
         if (*contents != '\0') WriteText("data/sky.x", contents);
         SkyMesh sky = LoadSky();
         EXPECT_EQ(sky.materialCount, 0u);
-        EXPECT_EQ(sky.materials, nullptr);
-        EXPECT_EQ(sky.textures, nullptr);
-        EXPECT_EQ(sky.mesh, nullptr);
-        ASSERT_EQ(headless.messageBoxes.size(), 1u);
-        EXPECT_EQ(headless.messageBoxes[0].first, "data/sky.x");
-        EXPECT_EQ(headless.messageBoxes[0].second, "error");
+        EXPECT_TRUE(sky.materials == nullptr && sky.textures == nullptr && sky.mesh == nullptr);
+        EXPECT_EQ(headless.messageBoxes,
+                  (std::vector<std::pair<std::string, std::string>>{{"data/sky.x", "error"}}));
     }
     EXPECT_TRUE(recorder.textureLoads.empty());
 }

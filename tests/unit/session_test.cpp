@@ -1,28 +1,31 @@
-// The session loop and the session cycle on the headless host and the recording device.
+// The session loop and the session cycle on the headless host and the recording device, and the
+// menu's demonstration along the whole course.
+#include "app/session.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
-#include "app/session.h"
 #include "app/session_cycle.h"
 #include "platform/core/headless_host.h"
+#include "platform/core/null_device.h"
 #include "platform/core/recording_device.h"
 #include "platform/seam.h"
 #include "world/object_list.h"
+#include "world/schedule.h"
 
 namespace {
 
 uint32_t FixedSeed() { return 7; }
 
 class SessionTest : public ::testing::Test {
-protected:
+  protected:
     RecordingDevice recorder;
     HeadlessHost headless;
-    // Keys held per frame: frame -> keys.
-    std::map<int, std::set<int>> held;
-    // world.inGame seen at each pump, and the head's health after each frame's pass.
-    std::map<int, int> kindAtFrame;
+    std::map<int, std::set<int>> held;  // frame -> keys held
+    std::map<int, int> kindAtFrame;     // world.inGame seen at each pump
 
     void SetUp() override {
         // The session's own calls and the screen sprites; not the thousands of quad draws.
@@ -55,24 +58,29 @@ protected:
         DestroyWorldObjects();
         return result;
     }
+    // Shoots the head down whenever it is alive; with `aloft`, also keeps it clear of the surface
+    // so that only the countdown lowers its health.
+    static void ShootDown(bool aloft) {
+        if (aloft) {
+            world.head->y = 2000.0f;
+            world.head->vy = 0.0f;
+        }
+        if (world.head->health > 0) world.head->health = 0;
+    }
 };
 
 TEST_F(SessionTest, SessionStartsWithThePlayerAircraftAsHead) {
     for (int inGame : {0, 1}) {
-        const GameObject* seen = nullptr;
         AircraftObject copy;
+        bool seen = false;
         headless.onFrame = [&](int) {
-            if (seen == nullptr) {
-                seen = world.head;
-                copy = *static_cast<const AircraftObject*>(world.head);
-            }
+            if (!seen) copy = *static_cast<const AircraftObject*>(world.head);
+            seen = true;
         };
         headless.closeAtFrame = headless.frame + 1;
-        world.inGame = inGame;
-        world.baseAltitude = 5000;
-        EXPECT_EQ(RunSession(), Closed);
-        ASSERT_NE(seen, nullptr);
-        EXPECT_EQ(copy.kind, Aircraft);
+        world.baseAltitude = 5000;  // left over from an earlier session's climb
+        EXPECT_EQ(Run(inGame), Closed);
+        ASSERT_TRUE(seen);
         EXPECT_EQ(copy.model, ModelPlayer);
         EXPECT_EQ(copy.z, 1.0f);
         EXPECT_EQ(copy.y, 500.0f);
@@ -80,26 +88,18 @@ TEST_F(SessionTest, SessionStartsWithThePlayerAircraftAsHead) {
         EXPECT_EQ(copy.health, inGame == 0 ? 10 : 1);
         EXPECT_EQ(copy.next, nullptr);
         EXPECT_EQ(world.baseAltitude, 0.0f);
-        DestroyWorldObjects();
     }
 }
 
-TEST_F(SessionTest, ClosingTheWindowEndsBeforeAnythingOfTheFrameIsDrawn) {
-    headless.closeAtFrame = 3;
-    EXPECT_EQ(Run(0), Closed);
-    EXPECT_EQ(recorder.CountOf("Clear"), 2u);
-    EXPECT_EQ(recorder.CountOf("BeginScene"), 2u);
-    EXPECT_EQ(recorder.CountOf("Present"), 2u);
-    EXPECT_EQ(world.head, nullptr);
-}
-
-TEST_F(SessionTest, FramesArePacedToFiftyMillisecondsWithoutMakingUpForSlowOnes) {
+TEST_F(SessionTest, ClosingEndsBeforeTheFrameIsDrawnAndFramesArePacedWithoutCatchingUp) {
     headless.frameCost = 20;
     headless.closeAtFrame = 11;
-    Run(0);
+    EXPECT_EQ(Run(0), Closed);
+    for (const char* op : {"Clear", "BeginScene", "Present"}) EXPECT_EQ(recorder.CountOf(op), 10u);
     EXPECT_EQ(headless.sleptTotal, 10u * 30u);
+    EXPECT_EQ(world.head, nullptr);
 
-    headless.frameCost = 70;
+    headless.frameCost = 70;  // slow frames are not made up for
     headless.sleptTotal = 0;
     headless.closeAtFrame = headless.frame + 11;
     Run(0);
@@ -107,7 +107,7 @@ TEST_F(SessionTest, FramesArePacedToFiftyMillisecondsWithoutMakingUpForSlowOnes)
 }
 
 TEST_F(SessionTest, EscapeActsOnlyAsAFreshPress) {
-    // Escape held from the start with the latch clear: nothing until it has been up at a frame end.
+    // Held from the start with the latch clear: nothing until it has been up at a frame end.
     Hold(1, 5, {VK_ESCAPE});
     Hold(8, 8, {VK_ESCAPE});
     headless.closeAtFrame = 100;
@@ -157,94 +157,67 @@ TEST_F(SessionTest, CursorSlidesFivePixelsAFrameAndStaysWithinItsRange) {
     Hold(20, 20, {VK_UP});
     headless.closeAtFrame = 40;
     Run(0);
-    // offsets[i] is the value at the pump of frame i+1, after frame i's overlay.
-    EXPECT_EQ(offsets[2], 0);   // frame 2 selected the second entry after its slide
-    EXPECT_EQ(offsets[3], 5);
-    EXPECT_EQ(offsets[12], 50);
-    EXPECT_EQ(offsets[19], 50);
-    EXPECT_EQ(offsets[20], 50);  // the slide comes before the keys in a frame
-    EXPECT_EQ(offsets[21], 45);
-    EXPECT_EQ(offsets[29], 5);
-    EXPECT_EQ(offsets[30], 0);
-    for (int o : offsets) {
-        EXPECT_GE(o, 0);
-        EXPECT_LE(o, 50);
-    }
+    // offsets[i] is the value at the pump of frame i+1, after frame i's overlay. The slide
+    // comes before the keys in a frame, so frame 2's Down shows first in frame 3.
+    const std::pair<int, int> expected[] = {{2, 0},   {3, 5},  {12, 50}, {20, 50},
+                                            {21, 45}, {29, 5}, {30, 0}};
+    for (auto [i, offset] : expected) EXPECT_EQ(offsets.at(i), offset) << i;
+    EXPECT_EQ(*std::max_element(offsets.begin(), offsets.end()), 50);
+    EXPECT_EQ(*std::min_element(offsets.begin(), offsets.end()), 0);
 }
 
 TEST_F(SessionTest, EndingInTheMenuOrAtGameOverClosesTheScene) {
     Hold(2, 2, {VK_RETURN});
     headless.closeAtFrame = 100;
     EXPECT_EQ(Run(0), Advance);
-    headless.onFrame = [](int) {
-        if (world.head->health > 0) world.head->health = 0;
-    };
+    headless.onFrame = [](int) { ShootDown(false); };
     headless.closeAtFrame = -1;
     EXPECT_EQ(Run(1), Advance);
     int open = 0;
     for (const DeviceCall& call : recorder.calls) {
         if (call.op == "BeginScene") {
-            EXPECT_EQ(open, 0) << "a scene was begun inside another";
-            ++open;
-        } else if (call.op == "EndScene") {
-            --open;
+            EXPECT_EQ(open++, 0) << "a scene was begun inside another";
         }
+        if (call.op == "EndScene") --open;
     }
     EXPECT_EQ(open, 0);
 }
 
-TEST_F(SessionTest, GameRespawnsThreeTimesThenEndsAboutOneHundredFiftyFramesAfterTheLastDeath) {
+TEST_F(SessionTest, GameRespawnsThreeTimesCountingTheSpareLivesDownThenEnds) {
     std::vector<int> respawnFrames;
     int lastDeathFrame = 0;
     int32_t previousHealth = 1;
     headless.onFrame = [&](int frame) {
-        GameObject& player = *world.head;
-        // Kept in the air, so that only the countdown (no crash into the surface) lowers health.
-        player.y = 2000.0f;
-        player.vy = 0.0f;
-        if (previousHealth <= 0 && player.health == 1) respawnFrames.push_back(frame);
-        if (player.health > 0) {
-            player.health = 0;  // shot down as soon as it is back
-            lastDeathFrame = frame;
-        }
-        previousHealth = player.health;
+        if (previousHealth <= 0 && world.head->health == 1) respawnFrames.push_back(frame);
+        if (world.head->health > 0) lastDeathFrame = frame;
+        ShootDown(true);
+        previousHealth = world.head->health;
     };
     EXPECT_EQ(Run(1), Advance);
-    // Each death counts down from 0 to below -50 (51 frames) before the respawn.
+    // Each death counts down from 0 to below -50 (51 frames) before the respawn; the last one
+    // counts on until it is below -150.
     EXPECT_EQ(respawnFrames, (std::vector<int>{52, 103, 154}));
-    // The last one counts on until it is below -150.
-    EXPECT_EQ(lastDeathFrame, 154);
     EXPECT_EQ(headless.frame - lastDeathFrame, 150);
-}
 
-TEST_F(SessionTest, GameShowsTheLifeIconAndTheSpareLivesCountingDown) {
-    headless.onFrame = [&](int) {
-        if (world.head->health > 0) world.head->health = 0;
-    };
-    EXPECT_EQ(Run(1), Advance);
     std::vector<std::string> shown;
     int lifeIcons = 0;
     for (const DeviceCall* draw : recorder.CallsNamed("Sprite.Draw")) {
         ASSERT_NE(draw->texture, nullptr);
         const std::string& path = draw->texture->path;
         if (path == "data/life.png") ++lifeIcons;
-        if (path.size() == 10 && path.rfind("data/", 0) == 0 && std::isdigit(path[5]) &&
-            (shown.empty() || shown.back() != path))
+        if (path.size() == 10 && std::isdigit(path[5]) && (shown.empty() || shown.back() != path))
             shown.push_back(path);
     }
-    EXPECT_EQ(shown, (std::vector<std::string>{"data/3.png", "data/2.png", "data/1.png",
-                                               "data/0.png"}));
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"data/3.png", "data/2.png", "data/1.png", "data/0.png"}));
     EXPECT_EQ(lifeIcons, headless.frame);  // one icon a frame, the last frame included
 }
 
 TEST_F(SessionTest, MenuDemonstrationRespawnsWithTenHitPointsWithoutEnd) {
     int respawns = 0;
     headless.onFrame = [&](int) {
-        GameObject& player = *world.head;
-        if (player.health == 10) {
-            if (player.y == world.baseAltitude + 1000.0f) ++respawns;
-            player.health = 0;
-        }
+        if (world.head->health == 10 && world.head->y == world.baseAltitude + 1000.0f) ++respawns;
+        ShootDown(false);
     };
     headless.closeAtFrame = 600;
     EXPECT_EQ(Run(0), Closed);
@@ -260,33 +233,55 @@ TEST_F(SessionTest, CycleRunsMenuGameMenuAndFreesTheListAfterEverySession) {
     headless.closeAtFrame = 200;
     RunSessionCycle();
     EXPECT_EQ(world.head, nullptr);
-    EXPECT_EQ(world.inGame, 0);
-    EXPECT_EQ(kindAtFrame[3], 0);
-    EXPECT_EQ(kindAtFrame[4], 1);
-    EXPECT_EQ(kindAtFrame[10], 1);
-    EXPECT_EQ(kindAtFrame[11], 0);
     EXPECT_EQ(headless.frame, 17);
+    const std::map<int, int> expected = {{3, 0}, {4, 1}, {10, 1}, {11, 0}};
+    for (auto [frame, inGame] : expected) EXPECT_EQ(kindAtFrame[frame], inGame) << frame;
 }
 
-TEST_F(SessionTest, ClosingTheWindowInAGameEndsTheProgramWithoutTheMenu) {
+TEST_F(SessionTest, CycleEndsWhenTheWindowClosesInAGameAndGameOverReturnsToTheMenu) {
     Hold(2, 2, {VK_RETURN});
     headless.closeAtFrame = 20;
     RunSessionCycle();
     EXPECT_EQ(headless.frame, 20);
-    EXPECT_EQ(kindAtFrame[20], 1);
+    EXPECT_EQ(kindAtFrame[20], 1);  // no menu after the game
     EXPECT_EQ(world.head, nullptr);
-}
 
-TEST_F(SessionTest, GameOverReturnsToTheMenu) {
-    Hold(2, 2, {VK_RETURN});
+    const int start = headless.frame;
+    Hold(start + 2, start + 2, {VK_RETURN});
     headless.onFrame = [&](int frame) {
         kindAtFrame[frame] = world.inGame;
-        if (world.inGame == 1 && world.head->health > 0) world.head->health = 0;
+        if (world.inGame == 1) ShootDown(false);
     };
-    headless.closeAtFrame = 1000;
+    headless.closeAtFrame = start + 1000;
     RunSessionCycle();
-    EXPECT_EQ(headless.frame, 1000);
-    EXPECT_EQ(kindAtFrame[999], 0);  // back in the menu when the window closes
+    EXPECT_EQ(headless.frame, start + 1000);
+    EXPECT_EQ(kindAtFrame[start + 3], 1);
+    EXPECT_EQ(kindAtFrame[start + 999], 0);  // back in the menu when the window closes
+}
+
+TEST_F(SessionTest, MenuDemonstrationFliesThroughEveryPhaseWithABoundedList) {
+    NullDevice nullDevice;  // twenty thousand frames: draw nothing
+    device = &nullDevice;
+    sessionSeed = [] { return 4242u; };
+    scheduleMark = 1;  // as a previous session in its high phase would leave it
+    std::vector<int32_t> marks;
+    float farthest = 0, highestBase = 0;
+    int longestList = 0;
+    headless.onFrame = [&](int) {
+        if (marks.empty() || marks.back() != scheduleMark) marks.push_back(scheduleMark);
+        farthest = std::max(farthest, world.head->z);
+        highestBase = std::max(highestBase, world.baseAltitude);
+        int length = 0;
+        for (const GameObject* o = world.head; o != nullptr; o = o->next) ++length;
+        longestList = std::max(longestList, length);
+    };
+    headless.closeAtFrame = 20001;
+    EXPECT_EQ(Run(0), Closed);
+    EXPECT_EQ(marks, (std::vector<int32_t>{1, 1000, 20000, 30000, 40000, 50000, 1}));
+    EXPECT_GT(farthest, 80000.0f);
+    EXPECT_EQ(highestBase, 12000.0f);
+    EXPECT_LT(longestList, 1500);
+    RecordProperty("longest_list", longestList);
 }
 
 }  // namespace

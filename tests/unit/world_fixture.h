@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <vector>
 
@@ -72,6 +73,8 @@ class WorldTest : public ::testing::Test {
         return s;
     }
 
+    // Where an object is, to compare in one go.
+    static std::array<float, 3> Place(const GameObject* o) { return {o->x, o->y, o->z}; }
     static std::vector<GameObject*> OfKind(int kind) {
         std::vector<GameObject*> found;
         for (GameObject* o = world.head; o != nullptr; o = o->next)

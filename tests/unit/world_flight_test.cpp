@@ -1,6 +1,8 @@
-// The flight step, surface contact, the flight band, aiming and explosions.
+// Surface contact, the flight band and aiming. The plain flight step and the explosions it
+// leaves are pinned frame by frame by the golden replays.
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "tests/unit/world_fixture.h"
 #include "world/flight.h"
@@ -8,33 +10,6 @@
 namespace {
 
 using FlightTest = WorldTest;
-
-TEST_F(FlightTest, ObjectRestingOnTheSurfaceIsLiftedThenFallsBackAndCrashes) {
-    AircraftObject* a = AddPilot(1, 0, 0);
-    a->health = 5;
-    a->pitch = 0.2f;
-    const float heights[] = {0, 1, 2};
-    const float climbs[] = {1, 1, 0.9f - 50.0f / 1.9f};
-    for (int frame = 0; frame < 3; ++frame) {
-        IntegrateFlight(*a);
-        EXPECT_EQ(a->y, heights[frame]);
-        EXPECT_NEAR(a->vy, climbs[frame], 1e-4);
-    }
-    EXPECT_EQ(Length(), 2);
-
-    ScriptRand({60, 40});
-    IntegrateFlight(*a);
-    // On the surface again: the sink had already set vy to 1, so the rebound is cancelled.
-    EXPECT_EQ(a->y, 0.0f);
-    EXPECT_EQ(a->vy, 0.0f);
-    EXPECT_FLOAT_EQ(a->pitch, -0.1f);
-    EXPECT_EQ(a->health, 4);
-    GameObject* explosion = Tail();
-    EXPECT_EQ(explosion->kind, Explosion);
-    EXPECT_EQ(explosion->health, -30);
-    EXPECT_EQ(explosion->y, 10.0f);
-    EXPECT_EQ(explosion->z, -10.0f);
-}
 
 TEST_F(FlightTest, SurfaceContactReboundsOnlyFromHardImpactsAndMostlyEndsShots) {
     GameObject* o = AddPilot(1, -5, 0);
@@ -62,7 +37,7 @@ TEST_F(FlightTest, LivingAircraftAreHeldInTheFlightBand) {
     high->vy = 20;
     high->pitch = -0.4f;
     IntegrateFlight(*high);
-    EXPECT_EQ(high->y, 4000.0f);
+    EXPECT_EQ(high->y, 4000.0f);  // the ceiling turns it back down
     EXPECT_FLOAT_EQ(high->pitch, 0.2f);
     EXPECT_LT(high->vy, 0.0f);
 
@@ -73,10 +48,9 @@ TEST_F(FlightTest, LivingAircraftAreHeldInTheFlightBand) {
     low->pitch = 0.4f;
     ScriptRand({500, 500, 500, 500, 7});
     IntegrateFlight(*low);
-    EXPECT_EQ(low->y, 1001.0f);
+    EXPECT_EQ(std::pair(low->y, low->cruiseAltitude), std::pair(1001.0f, 2000.0f));
     EXPECT_FLOAT_EQ(low->pitch, -0.2f);
     EXPECT_GT(low->vy, 0.0f);
-    EXPECT_EQ(low->cruiseAltitude, 2000.0f);
     EXPECT_EQ(ScriptedDrawsLeft(), 1);
 
     // A dying aircraft falls through the floor, and at base 0 the surface comes first.
@@ -89,14 +63,6 @@ TEST_F(FlightTest, LivingAircraftAreHeldInTheFlightBand) {
     crashing->vy = -40;
     IntegrateFlight(*crashing);
     EXPECT_EQ(crashing->y, 0.0f);
-}
-
-TEST_F(FlightTest, SteadyThrustSettlesAtTenTimesTheSpeedAndYawOnlyDrifts) {
-    GunnerObject* shot = AddShot(0, 1e7f, 0);
-    shot->yaw = 0.1f;
-    for (int i = 0; i < 300; ++i) IntegrateFlight(*shot);
-    EXPECT_NEAR(shot->vz, 100.0f, 0.01f);
-    EXPECT_NEAR(shot->vx, -100.0f * std::sin(0.1f), 0.01f);
 }
 
 TEST_F(FlightTest, AimingLevelOverheadAndBehind) {

@@ -18,57 +18,22 @@ template Unused {
  [...]
 }
 Header { 1; 0; 1; }
-Material Red {
- 1.0;0.0;0.0;1.0;;
- 8.0;
- 0.5;0.5;0.5;;
- 0.25;0.0;0.0;;
-}
+Material Red { 1.0;0.0;0.0;1.0;; 8.0; 0.5;0.5;0.5;; 0.25;0.0;0.0;; }
 Frame Root {
  FrameTransformMatrix {
-  1.0,0.0,0.0,0.0,
-  0.0,1.0,0.0,0.0,
-  0.0,0.0,1.0,0.0,
-  10.0,20.0,30.0,1.0;;
+  1.0,0.0,0.0,0.0, 0.0,1.0,0.0,0.0, 0.0,0.0,1.0,0.0, 10.0,20.0,30.0,1.0;;
  }
  Mesh Square {
-  5;
-  0.0;0.0;0.0;,
-  1.0;0.0;0.0;,
-  1.0;1.0;0.0;,
-  0.0;1.0;0.0;,
-  2.0;0.0;0.0;;
-  2;
-  4;0,1,2,3;,
-  3;1,4,2;;
-  MeshNormals {
-   2;
-   0.0;0.0;-2.0;,
-   0.0;1.0;0.0;;
-   2;
-   4;0,0,0,0;,
-   3;1,1,1;;
-  }
-  MeshTextureCoords {
-   5;
-   0.0;1.0;,
-   1.0;1.0;,
-   1.0;0.0;,
-   0.0;0.0;,
-   0.5;0.5;;
-  }
+  5; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 1.0;1.0;0.0;, 0.0;1.0;0.0;, 2.0;0.0;0.0;;
+  2; 4;0,1,2,3;, 3;1,4,2;;
+  MeshNormals { 2; 0.0;0.0;-2.0;, 0.0;1.0;0.0;; 2; 4;0,0,0,0;, 3;1,1,1;; }
+  MeshTextureCoords { 5; 0.0;1.0;, 1.0;1.0;, 1.0;0.0;, 0.0;0.0;, 0.5;0.5;; }
   VertexDuplicationIndices { 5; 5; 0, 1, 2, 3, 4; }
   MeshMaterialList {
-   2;
-   2;
-   1,
-   0;;
+   2; 2; 1, 0;;
    { Red }
    Material Sky {
-    0.2;0.4;0.6;0.8;;
-    1.0;
-    0.0;0.0;0.0;;
-    0.0;0.0;0.0;;
+    0.2;0.4;0.6;0.8;; 1.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;;
     TextureFilename { "sky texture.png"; }
    }
   }
@@ -83,45 +48,40 @@ XMeshData Parse(const std::string& text) {
     return mesh;
 }
 
-TEST(XFile, ReadsMaterialsInTheListOrderWithInlineAndNamedOnes) {
+TEST(XFile, ReadsMaterialsInListOrderAndFansFacesIntoOneSubsetPerMaterial) {
     XMeshData mesh = Parse(Sample);
     ASSERT_EQ(mesh.materials.size(), 2u);
     const D3DMATERIAL9& red = mesh.materials[0].matD3D;
     EXPECT_EQ(red.diffuse.r, 1.0f);
-    EXPECT_EQ(red.diffuse.g, 0.0f);
     EXPECT_EQ(red.diffuse.a, 1.0f);
     EXPECT_EQ(red.power, 8.0f);
     EXPECT_EQ(red.specular.r, 0.5f);
     EXPECT_EQ(red.emissive.r, 0.25f);
     EXPECT_FALSE(mesh.materials[0].textureFilename.has_value());
-    const D3DMATERIAL9& sky = mesh.materials[1].matD3D;
-    EXPECT_EQ(sky.diffuse.b, 0.6f);
-    EXPECT_EQ(sky.diffuse.a, 0.8f);
+    EXPECT_EQ(mesh.materials[1].matD3D.diffuse.b, 0.6f);
+    EXPECT_EQ(mesh.materials[1].matD3D.diffuse.a, 0.8f);
     EXPECT_EQ(mesh.materials[1].textureFilename, "sky texture.png");
-}
 
-TEST(XFile, FansPolygonsIntoOneSubsetPerMaterialAndSplitsVerticesByNormal) {
-    XMeshData mesh = Parse(Sample);
+    // Face 0 (the quad) uses material 1, face 1 (the triangle) material 0. The frame moved
+    // everything by (10, 20, 30).
     ASSERT_EQ(mesh.subsets.size(), 2u);
-    // Face 0 (the quad) uses material 1, face 1 (the triangle) material 0.
     ASSERT_EQ(mesh.subsets[1].size(), 6u);
     ASSERT_EQ(mesh.subsets[0].size(), 3u);
-    auto at = [&](uint32_t index) { return mesh.vertices.at(index); };
-    // The frame moved everything by (10, 20, 30).
+    auto at = [&](int subset, int i) { return mesh.vertices.at(mesh.subsets[subset][i]); };
     const glm::vec3 quad[6] = {{10, 20, 30}, {11, 20, 30}, {11, 21, 30},
                                {10, 20, 30}, {11, 21, 30}, {10, 21, 30}};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(at(mesh.subsets[1][i]).position, quad[i]) << i;
-        EXPECT_EQ(at(mesh.subsets[1][i]).normal, glm::vec3(0, 0, -2)) << i;
-    }
-    EXPECT_EQ(at(mesh.subsets[1][0]).uv, glm::vec2(0, 1));
-    EXPECT_EQ(at(mesh.subsets[1][2]).uv, glm::vec2(1, 0));
     const glm::vec3 triangle[3] = {{11, 20, 30}, {12, 20, 30}, {11, 21, 30}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(at(mesh.subsets[0][i]).position, triangle[i]);
-        EXPECT_EQ(at(mesh.subsets[0][i]).normal, glm::vec3(0, 1, 0));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(at(1, i).position, quad[i]) << i;
+        EXPECT_EQ(at(1, i).normal, glm::vec3(0, 0, -2)) << i;
     }
-    EXPECT_EQ(at(mesh.subsets[0][1]).uv, glm::vec2(0.5f, 0.5f));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(at(0, i).position, triangle[i]) << i;
+        EXPECT_EQ(at(0, i).normal, glm::vec3(0, 1, 0)) << i;
+    }
+    EXPECT_EQ(at(1, 0).uv, glm::vec2(0, 1));
+    EXPECT_EQ(at(1, 2).uv, glm::vec2(1, 0));
+    EXPECT_EQ(at(0, 1).uv, glm::vec2(0.5f, 0.5f));
     // Positions 1 and 2 carry two normals each, so they become two vertices each.
     EXPECT_EQ(mesh.vertices.size(), 7u);
 }
@@ -149,10 +109,9 @@ Frame Outer {
     ASSERT_EQ(mesh.materials.size(), 1u);
     EXPECT_EQ(mesh.materials[0].matD3D.diffuse.g, 1.0f);
     EXPECT_EQ(mesh.subsets, (std::vector<std::vector<uint32_t>>{{0, 1, 2}}));
-}
 
-TEST(XFile, FewerFaceMaterialsThanFacesRepeatTheLast) {
-    XMeshData mesh = Parse(R"(xof 0303txt 0032
+    // Fewer face materials than faces: the last one repeats.
+    mesh = Parse(R"(xof 0303txt 0032
 Mesh {
  4; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;, 1.0;1.0;0.0;;
  3; 3;0,1,2;, 3;1,3,2;, 3;0,3,1;;
@@ -236,6 +195,9 @@ TEST(XFile, MalformedFilesFailWithTheLineNamed) {
     std::string error;
     EXPECT_FALSE(ParseXText(deep, mesh, error));
     EXPECT_NE(error.find("nested"), std::string::npos) << error;
+
+    EXPECT_FALSE(ReadXFile("no/such/sky.x", mesh, error));
+    EXPECT_NE(error.find("no/such/sky.x"), std::string::npos) << error;
 }
 
 TEST(XFile, TruncatedAndMutatedFilesNeverCrash) {
@@ -270,13 +232,6 @@ TEST(XFile, TruncatedAndMutatedFilesNeverCrash) {
             EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
         }
     }
-}
-
-TEST(XFile, AMissingFileIsNamedInTheError) {
-    XMeshData mesh;
-    std::string error;
-    EXPECT_FALSE(ReadXFile("no/such/sky.x", mesh, error));
-    EXPECT_NE(error.find("no/such/sky.x"), std::string::npos);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ int main(int, char**) {
     std::unique_ptr<Device> created = window->CreateDevice(error);
     if (created == nullptr) {
         std::fprintf(stderr, "marvaze: %s\n", error.c_str());
-        window->MessageBox("Direct3D の初期化に失敗しました ", "D3初期化ｴﾗｰ ");
+        window->ShowMessageBox("Direct3D の初期化に失敗しました ", "D3初期化ｴﾗｰ ");
         std::exit(-1);
     }
     device = created.get();

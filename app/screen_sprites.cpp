@@ -6,6 +6,8 @@
 #include "platform/device.h"
 #include "render/device_slots.h"
 
+using namespace dev;
+
 namespace {
 
 constexpr int ImageCount = 16;

@@ -14,6 +14,8 @@
 #include "world/object_pass.h"
 #include "world/schedule.h"
 
+using namespace dev;
+
 MenuLatches menuLatches;
 
 uint32_t CalendarSeed() { return static_cast<uint32_t>(std::time(nullptr)); }

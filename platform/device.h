@@ -10,6 +10,12 @@
 
 #include "platform/matrix.h"
 
+// The vocabulary lives in a namespace of its own because the Windows ring also sees d3d9.h,
+// which declares the same names. Some of them are macros there (the clear flags, vertex format
+// bits, texture arguments, D3DTS_WORLD, TRUE and FALSE) with the same values, so a file that
+// includes both includes this header first.
+namespace dev {
+
 // Clear flags.
 constexpr uint32_t D3DCLEAR_TARGET = 0x1;
 constexpr uint32_t D3DCLEAR_ZBUFFER = 0x2;
@@ -100,6 +106,8 @@ struct D3DMATERIAL9 {
     float power = 0;
 };
 
+}  // namespace dev
+
 // A loaded image; owned by the device that made it and kept until the device goes.
 struct Texture {
     uint32_t width = 0;
@@ -110,30 +118,30 @@ struct Texture {
 
 // One material of a mesh file as read, with its texture file name when it has one.
 struct XMaterial {
-    D3DMATERIAL9 matD3D;
+    dev::D3DMATERIAL9 matD3D;
     std::optional<std::string> textureFilename;
 };
 
 // A mesh made by the device from a mesh file; one subset per material.
 class Mesh {
-public:
+  public:
     virtual ~Mesh() = default;
     virtual void DrawSubset(uint32_t subset) = 0;
 };
 
 // Draws whole textures in back-buffer pixels over the scene.
 class Sprite {
-public:
+  public:
     virtual ~Sprite() = default;
     virtual void SetTransform(const Matrix& transform) = 0;
     virtual void Begin(uint32_t flags) = 0;
     // Draws the whole texture with its `center` point placed at the transform's origin.
-    virtual void Draw(Texture* texture, D3DVECTOR center, uint32_t color) = 0;
+    virtual void Draw(Texture* texture, dev::D3DVECTOR center, uint32_t color) = 0;
     virtual void End() = 0;
 };
 
 class Device {
-public:
+  public:
     Device() : serial_(NextSerial()) {}
     virtual ~Device() = default;
     Device(const Device&) = delete;
@@ -148,17 +156,18 @@ public:
     virtual void EndScene() = 0;
     virtual void Present() = 0;
 
-    virtual void SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) = 0;
-    virtual void SetTextureStageState(uint32_t stage, D3DTEXTURESTAGESTATETYPE type,
+    virtual void SetRenderState(dev::D3DRENDERSTATETYPE state, uint32_t value) = 0;
+    virtual void SetTextureStageState(uint32_t stage, dev::D3DTEXTURESTAGESTATETYPE type,
                                       uint32_t value) = 0;
-    virtual void SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type, uint32_t value) = 0;
-    virtual void SetLight(uint32_t index, const D3DLIGHT9& light) = 0;
+    virtual void SetSamplerState(uint32_t sampler, dev::D3DSAMPLERSTATETYPE type,
+                                 uint32_t value) = 0;
+    virtual void SetLight(uint32_t index, const dev::D3DLIGHT9& light) = 0;
     virtual void LightEnable(uint32_t index, bool enable) = 0;
-    virtual void SetTransform(D3DTRANSFORMSTATETYPE state, const Matrix& matrix) = 0;
+    virtual void SetTransform(dev::D3DTRANSFORMSTATETYPE state, const Matrix& matrix) = 0;
     virtual void SetFVF(uint32_t fvf) = 0;
     virtual void SetTexture(uint32_t stage, Texture* texture) = 0;
-    virtual void SetMaterial(const D3DMATERIAL9& material) = 0;
-    virtual void DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount,
+    virtual void SetMaterial(const dev::D3DMATERIAL9& material) = 0;
+    virtual void DrawPrimitiveUP(dev::D3DPRIMITIVETYPE type, uint32_t primitiveCount,
                                  const void* vertices, uint32_t stride) = 0;
 
     // Loads a PNG; null when the file is missing or unreadable.
@@ -168,7 +177,7 @@ public:
     virtual Mesh* LoadMeshFromX(const std::string& path, std::vector<XMaterial>& materials,
                                 std::string& error) = 0;
 
-private:
+  private:
     static uint64_t NextSerial() {
         static uint64_t made = 0;
         return ++made;

@@ -6,7 +6,7 @@
 #include <string>
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // Handles every pending message; true when the window has been closed (the quit message).
     virtual bool PumpMessages() = 0;
@@ -14,7 +14,7 @@ public:
     virtual uint32_t Ticks() = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;
     // A modal box with one OK button, owned by the window; texts are UTF-8.
-    virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
+    virtual void ShowMessageBox(const std::string& text, const std::string& caption) = 0;
 };
 
 extern Host* host;

@@ -1,5 +1,7 @@
 #include "render/camera.h"
 
+using namespace dev;
+
 D3DVECTOR cameraEye;
 
 namespace {

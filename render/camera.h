@@ -5,6 +5,6 @@
 #include "world/records.h"
 
 // The eye of the current frame, read by the quad and sky drawing.
-extern D3DVECTOR cameraEye;
+extern dev::D3DVECTOR cameraEye;
 
 void UpdateCamera(const GameObject& player);

@@ -7,6 +7,8 @@
 #include "render/camera.h"
 #include "render/device_slots.h"
 
+using namespace dev;
+
 Texture* worldTextures[WorldTextureCount] = {};
 const char* const WorldTextureFiles[WorldTextureCount] = {
     "data/team0.png",         "data/rai21_fukahire.png",

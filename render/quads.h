@@ -14,7 +14,8 @@ struct QuadVertex {
     float tu, tv;
 };
 static_assert(sizeof(QuadVertex) == 36);
-constexpr uint32_t QuadFVF = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+constexpr uint32_t QuadFVF =
+    dev::D3DFVF_XYZ | dev::D3DFVF_NORMAL | dev::D3DFVF_DIFFUSE | dev::D3DFVF_TEX1;
 
 // The world images, loaded on first use and retried while a file fails to load.
 constexpr int WorldTextureCount = 13;

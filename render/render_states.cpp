@@ -2,6 +2,8 @@
 
 #include "platform/device.h"
 
+using namespace dev;
+
 void InitRenderStates() {
     device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);

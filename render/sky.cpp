@@ -7,6 +7,8 @@
 #include "platform/host.h"
 #include "render/camera.h"
 
+using namespace dev;
+
 namespace {
 
 constexpr const char* SkyFile = "data/sky.x";
@@ -27,7 +29,7 @@ SkyMesh LoadSky() {
     if (mesh == nullptr) {
         // The box says only which file; the reader's reason (with its line) goes to stderr.
         std::fprintf(stderr, "marvaze: %s\n", error.c_str());
-        host->MessageBox(SkyFile, "error");
+        host->ShowMessageBox(SkyFile, "error");
         return {};
     }
     SkyArrays& arrays = loadedSkies.emplace_back();

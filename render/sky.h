@@ -7,8 +7,8 @@
 
 struct SkyMesh {
     uint32_t materialCount = 0;
-    D3DMATERIAL9* materials = nullptr;  // null: no sky
-    Texture** textures = nullptr;       // null entries draw untextured
+    dev::D3DMATERIAL9* materials = nullptr;  // null: no sky
+    Texture** textures = nullptr;            // null entries draw untextured
     Mesh* mesh = nullptr;
     uint64_t deviceSerial = 0;  // the device that made the mesh and textures
 };

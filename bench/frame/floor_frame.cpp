@@ -13,6 +13,8 @@
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/gl_state.h"
 
+using namespace dev;
+
 namespace {
 
 constexpr int MaxMatrices = 64;

@@ -13,6 +13,8 @@
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/sdl_host.h"
 
+using namespace dev;
+
 namespace {
 
 // An early menu frame: sky, ground tiles, the first aircraft, the menu's images.

@@ -1,5 +1,7 @@
 #include "bench/frame/replay.h"
 
+using namespace dev;
+
 namespace {
 
 bool OpOf(const std::string& name, ReplayOp& op) {

@@ -23,8 +23,8 @@ struct CountingHost : Host {
     bool PumpMessages() override;
     uint32_t Ticks() override { return window->Ticks(); }
     void Sleep(uint32_t) override {}
-    void MessageBox(const std::string& text, const std::string& caption) override {
-        window->MessageBox(text, caption);
+    void ShowMessageBox(const std::string& text, const std::string& caption) override {
+        window->ShowMessageBox(text, caption);
     }
 };
 

@@ -38,6 +38,6 @@ void HeadlessHost::Sleep(uint32_t milliseconds) {
     sleptTotal += milliseconds;
 }
 
-void HeadlessHost::MessageBox(const std::string& text, const std::string& caption) {
+void HeadlessHost::ShowMessageBox(const std::string& text, const std::string& caption) {
     messageBoxes.emplace_back(text, caption);
 }

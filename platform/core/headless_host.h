@@ -29,5 +29,5 @@ struct HeadlessHost : Host {
     bool PumpMessages() override;
     uint32_t Ticks() override;
     void Sleep(uint32_t milliseconds) override;
-    void MessageBox(const std::string& text, const std::string& caption) override;
+    void ShowMessageBox(const std::string& text, const std::string& caption) override;
 };

@@ -3,10 +3,12 @@
 #include "platform/core/image_file.h"
 #include "platform/core/xfile.h"
 
+using namespace dev;
+
 namespace {
 
 class NullSprite : public Sprite {
-public:
+  public:
     void SetTransform(const Matrix&) override {}
     void Begin(uint32_t) override {}
     void Draw(Texture*, D3DVECTOR, uint32_t) override {}
@@ -14,7 +16,7 @@ public:
 };
 
 class NullMesh : public Mesh {
-public:
+  public:
     void DrawSubset(uint32_t) override {}
 };
 

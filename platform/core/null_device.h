@@ -8,7 +8,7 @@
 #include "platform/device.h"
 
 class NullDevice : public Device {
-public:
+  public:
     size_t drawCalls = 0;
     size_t presents = 0;
 
@@ -16,16 +16,16 @@ public:
     void BeginScene() override {}
     void EndScene() override {}
     void Present() override { ++presents; }
-    void SetRenderState(D3DRENDERSTATETYPE, uint32_t) override {}
-    void SetTextureStageState(uint32_t, D3DTEXTURESTAGESTATETYPE, uint32_t) override {}
-    void SetSamplerState(uint32_t, D3DSAMPLERSTATETYPE, uint32_t) override {}
-    void SetLight(uint32_t, const D3DLIGHT9&) override {}
+    void SetRenderState(dev::D3DRENDERSTATETYPE, uint32_t) override {}
+    void SetTextureStageState(uint32_t, dev::D3DTEXTURESTAGESTATETYPE, uint32_t) override {}
+    void SetSamplerState(uint32_t, dev::D3DSAMPLERSTATETYPE, uint32_t) override {}
+    void SetLight(uint32_t, const dev::D3DLIGHT9&) override {}
     void LightEnable(uint32_t, bool) override {}
-    void SetTransform(D3DTRANSFORMSTATETYPE, const Matrix&) override {}
+    void SetTransform(dev::D3DTRANSFORMSTATETYPE, const Matrix&) override {}
     void SetFVF(uint32_t) override {}
     void SetTexture(uint32_t, Texture*) override {}
-    void SetMaterial(const D3DMATERIAL9&) override {}
-    void DrawPrimitiveUP(D3DPRIMITIVETYPE, uint32_t, const void*, uint32_t) override {
+    void SetMaterial(const dev::D3DMATERIAL9&) override {}
+    void DrawPrimitiveUP(dev::D3DPRIMITIVETYPE, uint32_t, const void*, uint32_t) override {
         ++drawCalls;
     }
     Texture* CreateTextureFromFile(const std::string& path) override;
@@ -33,7 +33,7 @@ public:
     Mesh* LoadMeshFromX(const std::string& path, std::vector<XMaterial>& materials,
                         std::string& error) override;
 
-private:
+  private:
     std::vector<std::unique_ptr<Texture>> textures_;
     std::vector<std::unique_ptr<Sprite>> sprites_;
     std::vector<std::unique_ptr<Mesh>> meshes_;

@@ -5,6 +5,8 @@
 #include "platform/core/image_file.h"
 #include "platform/core/xfile.h"
 
+using namespace dev;
+
 namespace {
 
 DeviceCall Call(std::string op, std::vector<uint32_t> ints = {}, std::vector<float> floats = {}) {

@@ -17,8 +17,8 @@ struct DeviceCall {
     Matrix matrix{1.0f};          // SetTransform, Sprite.SetTransform
     Texture* texture = nullptr;   // SetTexture, Sprite.Draw
     std::vector<std::byte> data;  // DrawPrimitiveUP's vertices
-    D3DLIGHT9 light;              // SetLight
-    D3DMATERIAL9 material;        // SetMaterial
+    dev::D3DLIGHT9 light;         // SetLight
+    dev::D3DMATERIAL9 material;   // SetMaterial
 };
 
 class RecordingDevice : public Device {
@@ -34,17 +34,17 @@ class RecordingDevice : public Device {
     void BeginScene() override;
     void EndScene() override;
     void Present() override;
-    void SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) override;
-    void SetTextureStageState(uint32_t stage, D3DTEXTURESTAGESTATETYPE type,
+    void SetRenderState(dev::D3DRENDERSTATETYPE state, uint32_t value) override;
+    void SetTextureStageState(uint32_t stage, dev::D3DTEXTURESTAGESTATETYPE type,
                               uint32_t value) override;
-    void SetSamplerState(uint32_t sampler, D3DSAMPLERSTATETYPE type, uint32_t value) override;
-    void SetLight(uint32_t index, const D3DLIGHT9& light) override;
+    void SetSamplerState(uint32_t sampler, dev::D3DSAMPLERSTATETYPE type, uint32_t value) override;
+    void SetLight(uint32_t index, const dev::D3DLIGHT9& light) override;
     void LightEnable(uint32_t index, bool enable) override;
-    void SetTransform(D3DTRANSFORMSTATETYPE state, const Matrix& matrix) override;
+    void SetTransform(dev::D3DTRANSFORMSTATETYPE state, const Matrix& matrix) override;
     void SetFVF(uint32_t fvf) override;
     void SetTexture(uint32_t stage, Texture* texture) override;
-    void SetMaterial(const D3DMATERIAL9& material) override;
-    void DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
+    void SetMaterial(const dev::D3DMATERIAL9& material) override;
+    void DrawPrimitiveUP(dev::D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
                          uint32_t stride) override;
     Texture* CreateTextureFromFile(const std::string& path) override;
     Sprite* CreateSprite() override;

@@ -14,6 +14,8 @@
 #include <sstream>
 #include <unordered_map>
 
+using namespace dev;
+
 namespace {
 
 enum class Tok { Name, Number, String, Guid, Open, Close, Semicolon, Comma, Other, End };

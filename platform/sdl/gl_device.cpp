@@ -14,6 +14,8 @@
 #include "platform/sdl/gl_program.h"
 #include "platform/sdl/gl_state.h"
 
+using namespace dev;
+
 namespace {
 
 // One vertex as the program reads it: positions already in world space for streamed draws.

@@ -3,6 +3,8 @@
 #include <glm/gtc/matrix_inverse.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+using namespace dev;
+
 namespace {
 
 GLenum BlendFactor(uint32_t d3d) {

@@ -45,19 +45,19 @@ struct DrawState {
     uint32_t destBlend = D3DBLEND_ZERO;
     bool depthTest = true;  // the back buffer has a depth buffer
     bool depthWrite = true;
-    uint32_t depthFunc = D3DCMP_LESSEQUAL;
+    uint32_t depthFunc = dev::D3DCMP_LESSEQUAL;
     uint32_t cullMode = D3DCULL_CCW;
     uint32_t ambient = 0;  // global ambient colour, ARGB
 
-    uint32_t colourOp = D3DTOP_MODULATE;
-    uint32_t colourArg1 = D3DTA_TEXTURE;
-    uint32_t colourArg2 = D3DTA_CURRENT;
+    uint32_t colourOp = dev::D3DTOP_MODULATE;
+    uint32_t colourArg1 = dev::D3DTA_TEXTURE;
+    uint32_t colourArg2 = dev::D3DTA_CURRENT;
     uint32_t alphaOp = D3DTOP_SELECTARG1;
-    uint32_t alphaArg1 = D3DTA_TEXTURE;
-    uint32_t alphaArg2 = D3DTA_CURRENT;
+    uint32_t alphaArg1 = dev::D3DTA_TEXTURE;
+    uint32_t alphaArg2 = dev::D3DTA_CURRENT;
 
-    uint32_t addressU = D3DTADDRESS_WRAP;
-    uint32_t addressV = D3DTADDRESS_WRAP;
+    uint32_t addressU = dev::D3DTADDRESS_WRAP;
+    uint32_t addressV = dev::D3DTADDRESS_WRAP;
     uint32_t magFilter = D3DTEXF_POINT;
     uint32_t minFilter = D3DTEXF_POINT;
 

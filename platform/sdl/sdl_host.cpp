@@ -1,31 +1,40 @@
 #include "platform/sdl/sdl_host.h"
 
 #include <SDL.h>
-
 #include <fcntl.h>
 #include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
 
-#include "platform/seam.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/single_instance.h"
+#include "platform/seam.h"
 
 namespace {
 
 SDL_Scancode ScancodeOf(int virtualKey) {
     switch (virtualKey) {
-        case VK_RETURN: return SDL_SCANCODE_RETURN;
-        case VK_ESCAPE: return SDL_SCANCODE_ESCAPE;
-        case VK_SPACE: return SDL_SCANCODE_SPACE;
-        case VK_LEFT: return SDL_SCANCODE_LEFT;
-        case VK_UP: return SDL_SCANCODE_UP;
-        case VK_RIGHT: return SDL_SCANCODE_RIGHT;
-        case VK_DOWN: return SDL_SCANCODE_DOWN;
-        case VK_W: return SDL_SCANCODE_W;
-        case VK_S: return SDL_SCANCODE_S;
-        default: return SDL_SCANCODE_UNKNOWN;
+        case VK_RETURN:
+            return SDL_SCANCODE_RETURN;
+        case VK_ESCAPE:
+            return SDL_SCANCODE_ESCAPE;
+        case VK_SPACE:
+            return SDL_SCANCODE_SPACE;
+        case VK_LEFT:
+            return SDL_SCANCODE_LEFT;
+        case VK_UP:
+            return SDL_SCANCODE_UP;
+        case VK_RIGHT:
+            return SDL_SCANCODE_RIGHT;
+        case VK_DOWN:
+            return SDL_SCANCODE_DOWN;
+        case VK_W:
+            return SDL_SCANCODE_W;
+        case VK_S:
+            return SDL_SCANCODE_S;
+        default:
+            return SDL_SCANCODE_UNKNOWN;
     }
 }
 
@@ -78,11 +87,9 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_Window* window =
-        SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                         height,
-                         SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN |
-                             SDL_WINDOW_ALLOW_HIGHDPI);
+    SDL_Window* window = SDL_CreateWindow(
+        title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+        SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window == nullptr) {
         std::fprintf(stderr, "marvaze: %s\n", SDL_GetError());
         return nullptr;
@@ -156,7 +163,8 @@ uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 
 void SdlHost::Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
 
-void SdlHost::MessageBox(const std::string& text, const std::string& caption) {
+void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption) {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_) != 0)
-        std::fprintf(stderr, "marvaze: %s: %s (%s)\n", caption.c_str(), text.c_str(), SDL_GetError());
+        std::fprintf(stderr, "marvaze: %s: %s (%s)\n", caption.c_str(), text.c_str(),
+                     SDL_GetError());
 }

@@ -11,7 +11,7 @@
 struct SDL_Window;
 
 class SdlHost : public Host {
-public:
+  public:
     ~SdlHost() override;
     // Opens the window titled `title` with a client area of width x height; null on failure.
     static std::unique_ptr<SdlHost> Create(const std::string& title, int width, int height);
@@ -25,11 +25,11 @@ public:
     bool PumpMessages() override;
     uint32_t Ticks() override;
     void Sleep(uint32_t milliseconds) override;
-    void MessageBox(const std::string& text, const std::string& caption) override;
+    void ShowMessageBox(const std::string& text, const std::string& caption) override;
 
     SDL_Window* window() const { return window_; }
 
-private:
+  private:
     SdlHost() = default;
     SDL_Window* window_ = nullptr;
     void* glContext_ = nullptr;

@@ -10,6 +10,8 @@
 #include "art_files.h"
 #include "platform/core/xfile.h"
 
+using namespace dev;
+
 namespace {
 
 class SkyMeshFile : public ::testing::Test {

@@ -13,6 +13,8 @@
 #include "tests/gl/gl_test_window.h"
 #include "tests/unit/render_test_files.h"
 
+using namespace dev;
+
 namespace {
 
 class GLDeviceTest : public GLTest {

@@ -8,6 +8,8 @@
 #include "tests/gl/gl_test_window.h"
 #include "tests/unit/render_test_files.h"
 
+using namespace dev;
+
 namespace {
 
 void ExpectArea(int width, int height, int x, int y, int w, int h, bool sharp) {

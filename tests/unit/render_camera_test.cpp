@@ -7,6 +7,8 @@
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
 
+using namespace dev;
+
 namespace {
 
 // Applies a row-vector matrix to a point, as the device does.

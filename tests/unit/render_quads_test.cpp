@@ -12,6 +12,8 @@
 #include "render/quads.h"
 #include "tests/unit/render_test_files.h"
 
+using namespace dev;
+
 namespace {
 
 using Triangle = std::array<QuadVertex, 3>;

@@ -7,6 +7,8 @@
 #include "render/sky.h"
 #include "tests/unit/render_test_files.h"
 
+using namespace dev;
+
 namespace {
 
 std::string Material(const std::string& colour, const std::string& texture = "") {

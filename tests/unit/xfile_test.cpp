@@ -6,6 +6,8 @@
 
 #include <random>
 
+using namespace dev;
+
 namespace {
 
 // Two materials (one declared by name), a quad and a triangle, normals shared across faces,

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/device.h"
-#include "render/device_slots.h"
 
 using namespace dev;
 
@@ -22,7 +21,6 @@ constexpr int FirstDigitSlot = 6;
 
 Sprite* screenSprite = nullptr;
 Texture* screenImages[ImageCount] = {};
-uint64_t screenOwner = 0;
 
 int SlotOf(int32_t code) {
     if (code >= GameStart && code <= Range) return code;
@@ -36,11 +34,12 @@ constexpr float DigitSpacing = 50.0f;
 
 }  // namespace
 
+void ForgetScreenImages() {
+    screenSprite = nullptr;
+    std::fill(std::begin(screenImages), std::end(screenImages), nullptr);
+}
+
 void EnsureScreenImages() {
-    if (DeviceReplaced(screenOwner)) {
-        screenSprite = nullptr;
-        std::fill(std::begin(screenImages), std::end(screenImages), nullptr);
-    }
     if (screenSprite == nullptr) screenSprite = device->CreateSprite();
     for (int i = 0; i < ImageCount; ++i)
         if (screenImages[i] == nullptr)

@@ -14,6 +14,8 @@ enum ScreenSprite : int32_t {
 };
 
 void EnsureScreenImages();
+// Empties the image and sprite slots, for a new device to fill.
+void ForgetScreenImages();
 // Draws the image of `code` unscaled with its centre at (x, y); unknown codes draw the title.
 void DrawScreenSprite(int32_t code, float x, float y);
 // Draws the decimal digits of n from (170, 440) rightwards, 50 pixels apart.

@@ -23,7 +23,7 @@ uint32_t (*sessionSeed)() = CalendarSeed;
 
 namespace {
 
-// The sky is tried once per process, on the first frame that reaches it, even if it fails.
+// The sky is tried once per device, on the first frame that reaches it, even if it fails.
 bool skyTried = false;
 SkyMesh sky;
 
@@ -108,6 +108,11 @@ bool GameOverlay(int32_t& lives, SessionResult& result) {
 }
 
 }  // namespace
+
+void ForgetSessionSky() {
+    skyTried = false;
+    sky = {};
+}
 
 SessionResult RunSession() {
     int32_t lives = 0;

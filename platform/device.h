@@ -142,14 +142,10 @@ class Sprite {
 
 class Device {
   public:
-    Device() : serial_(NextSerial()) {}
+    Device() = default;
     virtual ~Device() = default;
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
-
-    // Tells devices apart over the life of the process, even one made where another was freed:
-    // resources kept in module-level slots belong to the device that made them (tests make many).
-    uint64_t Serial() const { return serial_; }
 
     virtual void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) = 0;
     virtual void BeginScene() = 0;
@@ -176,14 +172,8 @@ class Device {
     // Reads a text mesh file; null (with `error` set) when it cannot be read.
     virtual Mesh* LoadMeshFromX(const std::string& path, std::vector<XMaterial>& materials,
                                 std::string& error) = 0;
-
-  private:
-    static uint64_t NextSerial() {
-        static uint64_t made = 0;
-        return ++made;
-    }
-    uint64_t serial_;
 };
 
-// The process-wide device, written once at start-up (tests install a recording one).
+// The process-wide device, written once at start-up (tests install theirs with InstallDevice,
+// which empties the slots of resources that the previous device made).
 extern Device* device;

@@ -5,11 +5,9 @@
 #include <glm/geometric.hpp>
 
 #include "render/camera.h"
-#include "render/device_slots.h"
 
 using namespace dev;
 
-Texture* worldTextures[WorldTextureCount] = {};
 const char* const WorldTextureFiles[WorldTextureCount] = {
     "data/team0.png",         "data/rai21_fukahire.png",
     "data/taku_raiden21.png", "data/SBD-5.png",
@@ -22,12 +20,10 @@ const char* const WorldTextureFiles[WorldTextureCount] = {
 
 namespace {
 
-uint64_t worldTexturesOwner = 0;
+Texture* worldTextures[WorldTextureCount] = {};
 
 // Fills every empty slot; a file that fails stays empty and is tried again next time.
 void LoadMissingWorldTextures() {
-    if (DeviceReplaced(worldTexturesOwner))
-        std::fill(std::begin(worldTextures), std::end(worldTextures), nullptr);
     for (int i = 0; i < WorldTextureCount; ++i)
         if (worldTextures[i] == nullptr)
             worldTextures[i] = device->CreateTextureFromFile(WorldTextureFiles[i]);
@@ -63,6 +59,10 @@ void SetNormal(QuadVertex (&t)[3]) {
 }
 
 }  // namespace
+
+void ForgetWorldTextures() {
+    std::fill(std::begin(worldTextures), std::end(worldTextures), nullptr);
+}
 
 Appearance ModelAppearance(int32_t model, int32_t health) {
     Appearance a;

@@ -51,12 +51,11 @@ SkyMesh LoadSky() {
     sky.materials = arrays.materials.data();
     sky.textures = arrays.textures.data();
     sky.mesh = mesh;
-    sky.deviceSerial = device->Serial();
     return sky;
 }
 
 void DrawSky(const SkyMesh& sky) {
-    if (sky.mesh == nullptr || sky.deviceSerial != device->Serial()) return;
+    if (sky.mesh == nullptr) return;
     device->SetTransform(D3DTS_WORLD, D3DXMatrixTranslation(cameraEye.x, cameraEye.y, cameraEye.z));
     for (uint32_t i = 0; i < sky.materialCount; ++i) {
         device->SetMaterial(sky.materials[i]);

@@ -10,7 +10,6 @@ struct SkyMesh {
     dev::D3DMATERIAL9* materials = nullptr;  // null: no sky
     Texture** textures = nullptr;            // null entries draw untextured
     Mesh* mesh = nullptr;
-    uint64_t deviceSerial = 0;  // the device that made the mesh and textures
 };
 
 // Reads "data/sky.x" with its materials and textures; on failure shows the error box and

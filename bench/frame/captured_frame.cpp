@@ -6,6 +6,7 @@
 #include <map>
 #include <tuple>
 
+#include "app/device_slots.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "render/render_states.h"
@@ -80,7 +81,7 @@ int DrawCallsIn(const std::vector<DeviceCall>& calls) {
 
 CapturedFrame CaptureHeaviestFrame(const CaptureOptions& options) {
     RecordingDevice recorder;
-    device = &recorder;
+    InstallDevice(&recorder);
     InitRenderStates();
     InitLights();
 
@@ -135,7 +136,7 @@ CapturedFrame CaptureHeaviestFrame(const CaptureOptions& options) {
     best.framesRun = headless.frame;
     sessionSeed = CalendarSeed;
     Detach(best);
-    device = nullptr;
+    InstallDevice(nullptr);
     return best;
 }
 

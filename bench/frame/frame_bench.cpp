@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "app/device_slots.h"
 #include "bench/frame/bench_common.h"
 #include "bench/frame/captured_frame.h"
 #include "bench/frame/floor_frame.h"
@@ -86,7 +87,7 @@ int ReplayProcess(const std::string& file, int frames, const std::string& dumpFo
         std::fprintf(stderr, "frame_bench: %s\n", error.c_str());
         return 1;
     }
-    device = gl.get();
+    InstallDevice(gl.get());
 
     int draws[WayCount] = {};
     int skyDraws = 0;
@@ -143,7 +144,7 @@ int ReplayProcess(const std::string& file, int frames, const std::string& dumpFo
             std::printf("t %s %.4f %ld\n", WayNames[way], ms, minorFaults() - faults);
         }
     DestroyFloor(floor);
-    device = nullptr;
+    InstallDevice(nullptr);
     return 0;
 }
 

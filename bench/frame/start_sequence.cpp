@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/device_slots.h"
 #include "platform/core/image_file.h"
 #include "platform/sdl/data_folder.h"
 #include "render/render_states.h"
@@ -31,7 +32,7 @@ bool StartGame(StartedGame& game, void (*mark)(const char* step)) {
         std::fprintf(stderr, "bench: %s\n", error.c_str());
         return false;
     }
-    device = game.device.get();
+    InstallDevice(game.device.get());
     step("device");
     InitRenderStates();
     InitLights();

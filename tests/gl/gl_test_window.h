@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/device_slots.h"
 #include "platform/device.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/sdl_host.h"
@@ -44,10 +45,10 @@ class GLTest : public ::testing::Test {
         std::string error;
         gl = window->CreateDevice(error);
         ASSERT_NE(gl, nullptr) << error;
-        device = gl.get();
+        InstallDevice(gl.get());
     }
     void TearDown() override {
-        device = nullptr;
+        InstallDevice(nullptr);
         gl.reset();
         window.reset();
     }

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "app/device_slots.h"
 #include "app/session.h"
 #include "app/session_cycle.h"
 #include "platform/core/headless_host.h"
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
     sessionSeed = SoakSeed;
 
     NullDevice nullDevice;
-    device = &nullDevice;
+    InstallDevice(&nullDevice);
     HeadlessHost headless;
 
     // Keys change every few frames: short taps on the menu, long holds in a game.
@@ -81,9 +82,10 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::printf("soak: %d frames, %ld sessions, at most %d objects, resident %ld kB after warm-up, "
-                "%ld kB at most\n",
-                headless.frame, sessions, maxObjects, warmRss, peakRss);
+    std::printf(
+        "soak: %d frames, %ld sessions, at most %d objects, resident %ld kB after warm-up, "
+        "%ld kB at most\n",
+        headless.frame, sessions, maxObjects, warmRss, peakRss);
     if (maxObjects > 3000) {
         std::fprintf(stderr, "soak: the object list grew to %d\n", maxObjects);
         return 1;

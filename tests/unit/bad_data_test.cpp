@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 
+#include "app/device_slots.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "platform/core/image_file.h"
@@ -76,7 +77,7 @@ void Spoil(const fs::path& path, Damage damage) {
     PrefetchImages("data");  // as the program starts
 
     NullDevice nullDevice;
-    device = &nullDevice;
+    InstallDevice(&nullDevice);
     HeadlessHost headless;
     for (int inGame : {0, 1}) {
         headless.closeAtFrame = headless.frame + 60;

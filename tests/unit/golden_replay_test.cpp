@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/device_slots.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "platform/core/null_device.h"
@@ -45,7 +46,7 @@ uint32_t GoldenSeed() { return 20261206; }
 
 std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys) {
     NullDevice nullDevice;
-    device = &nullDevice;
+    InstallDevice(&nullDevice);
     HeadlessHost headless;
     headless.keys = std::move(keys);
     sessionSeed = GoldenSeed;
@@ -59,7 +60,7 @@ std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys) {
     RunSession();
     DestroyWorldObjects();
     sessionSeed = CalendarSeed;
-    device = nullptr;
+    InstallDevice(nullptr);
     return digest;
 }
 
@@ -88,12 +89,18 @@ TEST(GoldenReplay, ScriptedGame) {
     // Guns always; climbs, dives and speed changes at fixed frames.
     auto keys = [](int frame, int vk) {
         switch (vk) {
-            case VK_SPACE: return frame % 40 < 30;
-            case VK_UP: return frame % 200 < 25;
-            case VK_DOWN: return frame % 200 >= 100 && frame % 200 < 118;
-            case VK_RIGHT: return frame % 300 < 150;
-            case VK_LEFT: return frame % 300 >= 250;
-            default: return false;
+            case VK_SPACE:
+                return frame % 40 < 30;
+            case VK_UP:
+                return frame % 200 < 25;
+            case VK_DOWN:
+                return frame % 200 >= 100 && frame % 200 < 118;
+            case VK_RIGHT:
+                return frame % 300 < 150;
+            case VK_LEFT:
+                return frame % 300 >= 250;
+            default:
+                return false;
         }
     };
     Compare("game.txt", Replay(1, 3000, keys));

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/device_slots.h"
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
 
@@ -49,8 +50,8 @@ class CameraTest : public ::testing::Test {
   protected:
     RecordingDevice recorder;
     Matrix projection{1.0f}, view{1.0f};
-    void SetUp() override { device = &recorder; }
-    void TearDown() override { device = nullptr; }
+    void SetUp() override { InstallDevice(&recorder); }
+    void TearDown() override { InstallDevice(nullptr); }
     void Update(float x, float y, float z) {
         recorder.calls.clear();
         GameObject player;

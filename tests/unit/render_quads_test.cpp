@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "app/device_slots.h"
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
 #include "render/quads.h"
@@ -26,13 +27,13 @@ class QuadTest : public ::testing::Test {
     RecordingDevice recorder;
 
     void SetUp() override {
-        device = &recorder;
+        InstallDevice(&recorder);
         // Every image a different size, so a loaded texture tells which file it came from.
         for (int i = 0; i < WorldTextureCount; ++i)
             WritePng(WorldTextureFiles[i], 4 + i, 2, 0xFFFFFFFF);
         cameraEye = {3000, 500, 200};
     }
-    void TearDown() override { device = nullptr; }
+    void TearDown() override { InstallDevice(nullptr); }
 
     std::vector<Triangle> Triangles() const {
         std::vector<Triangle> found;
@@ -213,7 +214,7 @@ TEST_F(QuadTest, AnImageThatFailsIsDrawnUntexturedAndRetriedBeforeEveryTriangle)
     // A replaced device loads its own images instead of using the old device's.
     Texture* old = recorder.CallsNamed("SetTexture")[0]->texture;
     RecordingDevice next;
-    device = &next;
+    InstallDevice(&next);
     DrawObject(sea);
     EXPECT_EQ(next.textureLoads.size(), size_t(WorldTextureCount));
     ASSERT_NE(next.CallsNamed("SetTexture")[0]->texture, nullptr);

@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "app/device_slots.h"
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
 #include "render/quads.h"
@@ -22,7 +23,7 @@ class TileTest : public ::testing::Test {
     RecordingDevice recorder;
 
     void SetUp() override {
-        device = &recorder;
+        InstallDevice(&recorder);
         WritePng("data/sea.png", 2, 2, 0x0000FFFF);
         WritePng("data/gro.png", 2, 2, 0x00FF00FF);
         cameraEye = {3000, 500, 200};
@@ -31,7 +32,7 @@ class TileTest : public ::testing::Test {
             return op == "SetTransform" || op == "SetTexture";
         };
     }
-    void TearDown() override { device = nullptr; }
+    void TearDown() override { InstallDevice(nullptr); }
 
     // The tiles drawn, one per quad, in drawing order.
     std::vector<Tile> Draw(float x, float z) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "app/device_slots.h"
 #include "platform/core/recording_device.h"
 #include "tests/unit/render_test_files.h"
 
@@ -32,11 +33,11 @@ class ScreenSpriteTest : public ::testing::Test {
     RecordingDevice recorder;
 
     void SetUp() override {
-        device = &recorder;
+        InstallDevice(&recorder);
         // Odd widths and heights, all different: the centre falls on half pixels.
         for (int i = 0; i < 16; ++i) WritePng(Files[i], 21 + 2 * i, 9 + i, 0xFFFFFFFF);
     }
-    void TearDown() override { device = nullptr; }
+    void TearDown() override { InstallDevice(nullptr); }
 
     // Every sprite drawn, checking that each is its own batch, placed by a plain translation.
     std::vector<Placed> Drawn() const {

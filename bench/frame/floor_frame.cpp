@@ -431,6 +431,7 @@ void DrawFloor(Device& glDevice, const DeviceCall& clear, const FloorFrame& floo
     glDisable(GL_CULL_FACE);
     glBindVertexArray(floor.vertexArray);
     glDrawArrays(GL_TRIANGLES, 0, floor.vertexCount);
+    ForgetGLState(glDevice);
     glDevice.Present();
 }
 

@@ -180,6 +180,7 @@ class GLDevice : public Device {
         if (flags & D3DCLEAR_ZBUFFER) {
             glClearDepth(z);
             glDepthMask(GL_TRUE);
+            applied.depthWrite = true;
             mask |= GL_DEPTH_BUFFER_BIT;
         }
         glClear(mask);
@@ -416,6 +417,7 @@ class GLDevice : public Device {
         texture->path = path;
         glGenTextures(1, &texture->handle);
         glBindTexture(GL_TEXTURE_2D, texture->handle);
+        applied.texture = texture->handle;
         // The first row of the file is row 0, so tv 0 is the top of the image.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image->width, image->height, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, image->rgba.data());
@@ -489,7 +491,7 @@ class GLDevice : public Device {
         std::string error;
         const FixedProgram* program = ProgramFor(state, error);
         if (program == nullptr) return;
-        ApplyDrawState(*program, sampler_, state, world_, NormalMatrixNow());
+        ApplyDrawState(applied, *program, sampler_, state, world_, NormalMatrixNow());
         glBindVertexArray(mesh.vertexArray_);
         glDrawElements(GL_TRIANGLES, mesh.subsets_[subset].count, GL_UNSIGNED_INT,
                        reinterpret_cast<void*>(mesh.subsets_[subset].first * sizeof(uint32_t)));
@@ -515,6 +517,7 @@ class GLDevice : public Device {
 
     int drawCalls = 0;  // GL draws since creation, for measuring the batching
     bool batching = true;
+    AppliedGL applied;
 
   private:
     SDL_Window* window_;
@@ -573,7 +576,7 @@ class GLDevice : public Device {
         std::string error;
         const FixedProgram* program = ProgramFor(state, error);
         if (program == nullptr) return false;
-        ApplyDrawState(*program, sampler_, state, Matrix(1.0f), glm::mat3(1.0f));
+        ApplyDrawState(applied, *program, sampler_, state, Matrix(1.0f), glm::mat3(1.0f));
         glBindVertexArray(streamArray_);
         glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GLVertex)),
@@ -643,3 +646,5 @@ Image ReadBackBuffer(Device& glDevice) { return static_cast<GLDevice&>(glDevice)
 int GLDrawCount(Device& glDevice) { return static_cast<GLDevice&>(glDevice).drawCalls; }
 
 void SetGLBatching(Device& glDevice, bool on) { static_cast<GLDevice&>(glDevice).batching = on; }
+
+void ForgetGLState(Device& glDevice) { static_cast<GLDevice&>(glDevice).applied.Forget(); }

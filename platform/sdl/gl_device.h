@@ -34,3 +34,6 @@ int GLDrawCount(Device& glDevice);
 // DrawPrimitiveUP and sprite draw is a GL draw of its own that binds its texture again: the
 // call-for-call path, kept for measuring what the joining saves.
 void SetGLBatching(Device& glDevice, bool on);
+// Tells the device that GL state was changed behind its back (code drawing with GL directly), so
+// that its next draw sets every setting again.
+void ForgetGLState(Device& glDevice);

@@ -80,22 +80,44 @@ glm::mat3 NormalMatrix(const glm::mat4& world) {
     return glm::determinant(m) != 0.0f ? glm::inverseTranspose(m) : m;
 }
 
-void ApplyDrawState(const FixedProgram& p, GLuint sampler, const DrawState& s,
-                    const glm::mat4& world, const glm::mat3& normalMatrix) {
-    glUseProgram(p.program);
-    glUniformMatrix4fv(p.world, 1, GL_FALSE, glm::value_ptr(world));
-    glUniformMatrix4fv(p.viewProjection, 1, GL_FALSE, glm::value_ptr(s.viewProjection));
-    glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, glm::value_ptr(normalMatrix));
-    glUniform1i(p.lighting, s.lighting);
-    glUniform1i(p.normalize, s.normalizeNormals);
-    glUniform1i(p.diffuseFromVertex, s.diffuseFromVertex);
-    glUniform4fv(p.materialDiffuse, 1, glm::value_ptr(s.materialDiffuse));
-    glUniform4fv(p.materialAmbient, 1, glm::value_ptr(s.materialAmbient));
-    glUniform4fv(p.materialEmissive, 1, glm::value_ptr(s.materialEmissive));
-    glUniform4fv(p.globalAmbient, 1, glm::value_ptr(Colour(s.ambient)));
+namespace {
+
+// Each sets the uniform when its value differs from the one kept, and keeps the new one.
+void SetInt(GLint at, int& kept, int value) {
+    if (kept == value) return;
+    kept = value;
+    glUniform1i(at, value);
+}
+void SetVec4(GLint at, glm::vec4& kept, const glm::vec4& value) {
+    if (kept == value) return;
+    kept = value;
+    glUniform4fv(at, 1, glm::value_ptr(value));
+}
+void SetMat4(GLint at, glm::mat4& kept, const glm::mat4& value) {
+    if (kept == value) return;
+    kept = value;
+    glUniformMatrix4fv(at, 1, GL_FALSE, glm::value_ptr(value));
+}
+
+void SetUniforms(const FixedProgram& p, UniformValues& u, const DrawState& s,
+                 const glm::mat4& world, const glm::mat3& normalMatrix) {
+    SetMat4(p.world, u.world, world);
+    SetMat4(p.viewProjection, u.viewProjection, s.viewProjection);
+    if (u.normalMatrix != normalMatrix) {
+        u.normalMatrix = normalMatrix;
+        glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, glm::value_ptr(normalMatrix));
+    }
+    SetInt(p.lighting, u.lighting, s.lighting);
+    SetInt(p.normalize, u.normalize, s.normalizeNormals);
+    SetInt(p.diffuseFromVertex, u.diffuseFromVertex, s.diffuseFromVertex);
+    SetVec4(p.materialDiffuse, u.materialDiffuse, s.materialDiffuse);
+    SetVec4(p.materialAmbient, u.materialAmbient, s.materialAmbient);
+    SetVec4(p.materialEmissive, u.materialEmissive, s.materialEmissive);
+    SetVec4(p.globalAmbient, u.globalAmbient, Colour(s.ambient));
     if (s.lighting) {
-        glm::vec3 toward[MaxLights];
-        glm::vec4 diffuse[MaxLights], ambient[MaxLights];
+        // Unlit draws leave the lights as they were: the program does not read them.
+        std::array<glm::vec3, MaxLights> toward{};
+        std::array<glm::vec4, MaxLights> diffuse{}, ambient{};
         int count = 0;
         for (const LightState& light : s.lights) {
             if (!light.enabled || !light.directional) continue;
@@ -104,45 +126,97 @@ void ApplyDrawState(const FixedProgram& p, GLuint sampler, const DrawState& s,
             ambient[count] = light.ambient;
             ++count;
         }
-        glUniform1i(p.lightCount, count);
-        if (count > 0) {
+        SetInt(p.lightCount, u.lightCount, count);
+        if (count > 0 &&
+            (toward != u.lightToward || diffuse != u.lightDiffuse || ambient != u.lightAmbient)) {
+            u.lightToward = toward;
+            u.lightDiffuse = diffuse;
+            u.lightAmbient = ambient;
             glUniform3fv(p.lightToward, count, glm::value_ptr(toward[0]));
             glUniform4fv(p.lightDiffuse, count, glm::value_ptr(diffuse[0]));
             glUniform4fv(p.lightAmbient, count, glm::value_ptr(ambient[0]));
         }
     }
+    float alphaRef = static_cast<float>(s.alphaRef & 0xff);
+    if (u.alphaRef != alphaRef) {
+        u.alphaRef = alphaRef;
+        glUniform1f(p.alphaRef, alphaRef);
+    }
+}
 
-    glUniform1i(p.texture, 0);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, s.texture != nullptr ? s.texture->handle : 0);
-    glBindSampler(0, sampler);
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, Address(s.addressU));
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, Address(s.addressV));
-    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, Filter(s.magFilter));
-    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, Filter(s.minFilter));
-    glUniform1f(p.alphaRef, static_cast<float>(s.alphaRef & 0xff));
+void SetSampler(GLuint sampler, GLenum name, GLint& kept, GLint value) {
+    if (kept == value) return;
+    kept = value;
+    glSamplerParameteri(sampler, name, value);
+}
 
+void SetEnabled(GLenum capability, bool& kept, bool on, bool known) {
+    if (known && kept == on) return;
+    kept = on;
+    on ? glEnable(capability) : glDisable(capability);
+}
+
+}  // namespace
+
+void ApplyDrawState(AppliedGL& a, const FixedProgram& p, GLuint sampler, const DrawState& s,
+                    const glm::mat4& world, const glm::mat3& normalMatrix) {
+    const bool known = a.known;
+    if (!known) {
+        // Settings no draw changes: made once.
+        glActiveTexture(GL_TEXTURE0);
+        glBindSampler(0, sampler);
+        glFrontFace(GL_CW);  // front faces are the clockwise ones, as the viewer sees them
+        a.known = true;
+    }
+    if (!known || a.program != p.program) {
+        a.program = p.program;
+        glUseProgram(p.program);
+    }
+    auto [entry, added] = a.uniforms.try_emplace(p.program);
+    if (added) glUniform1i(p.texture, 0);
+    SetUniforms(p, entry->second, s, world, normalMatrix);
+
+    GLuint texture = s.texture != nullptr ? s.texture->handle : 0;
+    if (!known || a.texture != texture) {
+        a.texture = texture;
+        glBindTexture(GL_TEXTURE_2D, texture);
+    }
+    if (!known) a.wrapS = a.wrapT = a.magFilter = a.minFilter = 0;
+    SetSampler(sampler, GL_TEXTURE_WRAP_S, a.wrapS, Address(s.addressU));
+    SetSampler(sampler, GL_TEXTURE_WRAP_T, a.wrapT, Address(s.addressV));
+    SetSampler(sampler, GL_TEXTURE_MAG_FILTER, a.magFilter, Filter(s.magFilter));
+    SetSampler(sampler, GL_TEXTURE_MIN_FILTER, a.minFilter, Filter(s.minFilter));
+
+    SetEnabled(GL_DEPTH_TEST, a.depthTest, s.depthTest, known);
     if (s.depthTest) {
-        glEnable(GL_DEPTH_TEST);
         // The comparison functions are numbered in the same order in both APIs.
         uint32_t func = s.depthFunc >= 1 && s.depthFunc <= 8 ? s.depthFunc : D3DCMP_LESSEQUAL;
-        glDepthFunc(GL_NEVER + (func - 1));
-    } else {
-        glDisable(GL_DEPTH_TEST);
+        GLenum depthFunc = GL_NEVER + (func - 1);
+        if (!known || a.depthFunc != depthFunc) {
+            a.depthFunc = depthFunc;
+            glDepthFunc(depthFunc);
+        }
     }
-    glDepthMask(s.depthWrite ? GL_TRUE : GL_FALSE);
+    if (!known || a.depthWrite != s.depthWrite) {
+        a.depthWrite = s.depthWrite;
+        glDepthMask(s.depthWrite ? GL_TRUE : GL_FALSE);
+    }
+    SetEnabled(GL_BLEND, a.blend, s.blend, known);
     if (s.blend) {
-        glEnable(GL_BLEND);
-        glBlendFunc(BlendFactor(s.srcBlend), BlendFactor(s.destBlend));
-    } else {
-        glDisable(GL_BLEND);
+        GLenum src = BlendFactor(s.srcBlend), dest = BlendFactor(s.destBlend);
+        if (!known || a.srcBlend != src || a.destBlend != dest) {
+            a.srcBlend = src;
+            a.destBlend = dest;
+            glBlendFunc(src, dest);
+        }
     }
-    // Front faces are the clockwise ones as the viewer sees them, in both APIs' screen terms.
-    if (s.cullMode == D3DCULL_CW || s.cullMode == D3DCULL_CCW) {
-        glEnable(GL_CULL_FACE);
-        glFrontFace(GL_CW);
-        glCullFace(s.cullMode == D3DCULL_CCW ? GL_BACK : GL_FRONT);
-    } else {
-        glDisable(GL_CULL_FACE);
+    const bool cull = s.cullMode == D3DCULL_CW || s.cullMode == D3DCULL_CCW;
+    SetEnabled(GL_CULL_FACE, a.cull, cull, known);
+    if (cull) {
+        GLenum face = s.cullMode == D3DCULL_CCW ? GL_BACK : GL_FRONT;
+        if (!known || a.cullFace != face) {
+            a.cullFace = face;
+            glCullFace(face);
+        }
     }
 }

@@ -8,6 +8,7 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
+#include <map>
 
 #include "platform/device.h"
 #include "platform/sdl/gl_program.h"
@@ -77,10 +78,44 @@ struct DrawState {
 // The fragment stage that `state` needs.
 StageConfig StageOf(const DrawState& state);
 
+// The values one program's uniforms were last given.
+struct UniformValues {
+    glm::mat4 world{0.0f}, viewProjection{0.0f};
+    glm::mat3 normalMatrix{0.0f};
+    int lighting = -1, normalize = -1, diffuseFromVertex = -1;
+    glm::vec4 materialDiffuse{-1.0f}, materialAmbient{-1.0f}, materialEmissive{-1.0f};
+    glm::vec4 globalAmbient{-1.0f};
+    int lightCount = -1;
+    std::array<glm::vec3, MaxLights> lightToward{};
+    std::array<glm::vec4, MaxLights> lightDiffuse{}, lightAmbient{};
+    float alphaRef = -1.0f;
+};
+
+// What ApplyDrawState last left in GL: the next one issues only the calls whose values differ.
+// Made fresh (or reset with `Forget`) it knows nothing, and the next apply sets everything.
+struct AppliedGL {
+    bool known = false;
+    GLuint program = 0;
+    GLuint texture = 0;  // bound to unit 0
+    GLint wrapS = 0, wrapT = 0, magFilter = 0, minFilter = 0;
+    bool depthTest = false, depthWrite = false, blend = false, cull = false;
+    GLenum depthFunc = 0, srcBlend = 0, destBlend = 0, cullFace = 0;
+    // By program. Uniforms belong to their program, which only ApplyDrawState sets, so they stay
+    // known when the rest is forgotten.
+    std::map<GLuint, UniformValues> uniforms;
+
+    // For code that has changed GL state behind ApplyDrawState's back.
+    void Forget() {
+        std::map<GLuint, UniformValues> kept = std::move(uniforms);
+        *this = AppliedGL{};
+        uniforms = std::move(kept);
+    }
+};
+
 // Makes `state` the GL state and the uniforms of `program` (built for StageOf(state)), with
-// `world` applied on the GPU.
-void ApplyDrawState(const FixedProgram& program, GLuint sampler, const DrawState& state,
-                    const glm::mat4& world, const glm::mat3& normalMatrix);
+// `world` applied on the GPU, issuing only what differs from `applied`, which it then updates.
+void ApplyDrawState(AppliedGL& applied, const FixedProgram& program, GLuint sampler,
+                    const DrawState& state, const glm::mat4& world, const glm::mat3& normalMatrix);
 
 // The matrix that carries normals with `world`: its inverse transpose, or the matrix itself
 // where it has no inverse.

@@ -9,13 +9,10 @@
 
 class NullDevice : public Device {
   public:
-    size_t drawCalls = 0;
-    size_t presents = 0;
-
     void Clear(uint32_t, uint32_t, float, uint32_t) override {}
     void BeginScene() override {}
     void EndScene() override {}
-    void Present() override { ++presents; }
+    void Present() override {}
     void SetRenderState(dev::D3DRENDERSTATETYPE, uint32_t) override {}
     void SetTextureStageState(uint32_t, dev::D3DTEXTURESTAGESTATETYPE, uint32_t) override {}
     void SetSamplerState(uint32_t, dev::D3DSAMPLERSTATETYPE, uint32_t) override {}
@@ -25,9 +22,7 @@ class NullDevice : public Device {
     void SetFVF(uint32_t) override {}
     void SetTexture(uint32_t, Texture*) override {}
     void SetMaterial(const dev::D3DMATERIAL9&) override {}
-    void DrawPrimitiveUP(dev::D3DPRIMITIVETYPE, uint32_t, const void*, uint32_t) override {
-        ++drawCalls;
-    }
+    void DrawPrimitiveUP(dev::D3DPRIMITIVETYPE, uint32_t, const void*, uint32_t) override {}
     Texture* CreateTextureFromFile(const std::string& path) override;
     Sprite* CreateSprite() override;
     Mesh* LoadMeshFromX(const std::string& path, std::vector<XMaterial>& materials,

@@ -27,7 +27,6 @@ class SdlHost : public Host {
     void Sleep(uint32_t milliseconds) override;
     void ShowMessageBox(const std::string& text, const std::string& caption) override;
 
-    SDL_Window* window() const { return window_; }
 
   private:
     SdlHost() = default;

@@ -3,6 +3,7 @@
 // same way, so a glm::mat4 holds it unchanged; only products swap order (A then B is B * A).
 #pragma once
 
+#include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
 
 using Matrix = glm::mat4;
@@ -15,3 +16,6 @@ Matrix D3DXMatrixRotationZ(float angle);
 Matrix D3DXMatrixTranslation(float x, float y, float z);
 // a · b: a acts first.
 Matrix D3DXMatrixMultiply(const Matrix& a, const Matrix& b);
+// The matrix that carries normals with `world`: its inverse transpose, or the matrix itself
+// where it has no inverse.
+glm::mat3 NormalMatrix(const Matrix& world);

@@ -12,6 +12,7 @@
 #include "platform/core/xfile.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/gl_state.h"
+#include "platform/sdl/vertex_bytes.h"
 
 using namespace dev;
 
@@ -72,10 +73,7 @@ struct FloorVertex {
     int32_t mode;
 };
 
-glm::vec4 Colour(uint32_t argb) {
-    return glm::vec4(((argb >> 16) & 0xff) / 255.0f, ((argb >> 8) & 0xff) / 255.0f,
-                     (argb & 0xff) / 255.0f, ((argb >> 24) & 0xff) / 255.0f);
-}
+glm::vec4 Colour(uint32_t argb) { return RgbaFloats(argb); }
 glm::vec4 Colour(const D3DCOLORVALUE& c) { return {c.r, c.g, c.b, c.a}; }
 
 // The device settings as the frame leaves them, with the device's defaults for unset ones.
@@ -205,13 +203,6 @@ bool PackAtlas(std::map<const Texture*, Placed>& placed, int& height, std::strin
     }
     height = y + shelf;
     return true;
-}
-
-template <typename T>
-T Load(const uint8_t* at) {
-    T value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "bench/frame/replay.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/sdl_host.h"
+#include "tests/gl/gl_test_window.h"
 
 using namespace dev;
 
@@ -75,22 +76,8 @@ TEST(CapturedFrameTest, TheHeaviestEarlyFrameIsWholeAndSurvivesItsFile) {
     std::remove(path.c_str());
 }
 
-class FrameWaysTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<SdlHost> window;
-    std::unique_ptr<Device> gl;
-    void SetUp() override {
-        window = SdlHost::Create("Marvaze frame test", BackBufferWidth, BackBufferHeight);
-        ASSERT_NE(window, nullptr);
-        std::string error;
-        gl = window->CreateDevice(error);
-        ASSERT_NE(gl, nullptr) << error;
-    }
-    void TearDown() override {
-        gl.reset();
-        window.reset();
-    }
-};
+// The GL tests' window and device.
+class FrameWaysTest : public GLTest {};
 
 TEST_F(FrameWaysTest, GamePathCallForCallAndFloorDrawTheSamePixels) {
     const CapturedFrame& frame = EarlyFrame();

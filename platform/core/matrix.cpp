@@ -1,5 +1,6 @@
 #include "platform/matrix.h"
 
+#include <glm/gtc/matrix_inverse.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 Matrix D3DXMatrixPerspectiveFovLH(float fovy, float aspect, float zn, float zf) {
@@ -27,3 +28,8 @@ Matrix D3DXMatrixTranslation(float x, float y, float z) {
 }
 
 Matrix D3DXMatrixMultiply(const Matrix& a, const Matrix& b) { return b * a; }
+
+glm::mat3 NormalMatrix(const Matrix& world) {
+    glm::mat3 m(world);
+    return glm::determinant(m) != 0.0f ? glm::inverseTranspose(m) : m;
+}

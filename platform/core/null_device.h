@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/core/file_resources.h"
 #include "platform/device.h"
 
 class NullDevice : public Device {
@@ -29,7 +30,5 @@ class NullDevice : public Device {
                         std::string& error) override;
 
   private:
-    std::vector<std::unique_ptr<Texture>> textures_;
-    std::vector<std::unique_ptr<Sprite>> sprites_;
-    std::vector<std::unique_ptr<Mesh>> meshes_;
+    FileResources files_;
 };

@@ -2,9 +2,6 @@
 
 #include <cstring>
 
-#include "platform/core/image_file.h"
-#include "platform/core/xfile.h"
-
 using namespace dev;
 
 namespace {
@@ -101,29 +98,16 @@ void RecordingDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveC
 
 Texture* RecordingDevice::CreateTextureFromFile(const std::string& path) {
     textureLoads.push_back(path);
-    std::optional<Image> image = LoadImageFile(path);
-    if (!image) return nullptr;
-    auto texture = std::make_unique<Texture>();
-    texture->width = static_cast<uint32_t>(image->width);
-    texture->height = static_cast<uint32_t>(image->height);
-    texture->path = path;
-    texture->handle = static_cast<uint32_t>(textures_.size() + 1);
-    textures_.push_back(std::move(texture));
-    return textures_.back().get();
+    return files_.LoadTexture(path);
 }
 
 Sprite* RecordingDevice::CreateSprite() {
-    sprites_.push_back(std::make_unique<RecordingSprite>(*this));
-    return sprites_.back().get();
+    return files_.Keep(std::make_unique<RecordingSprite>(*this));
 }
 
 Mesh* RecordingDevice::LoadMeshFromX(const std::string& path, std::vector<XMaterial>& materials,
                                      std::string& error) {
-    XMeshData data;
-    if (!ReadXFile(path, data, error)) return nullptr;
-    materials = data.materials;
-    meshes_.push_back(std::make_unique<RecordingMesh>(*this));
-    return meshes_.back().get();
+    return files_.LoadMesh(path, materials, error, std::make_unique<RecordingMesh>(*this));
 }
 
 std::vector<const DeviceCall*> RecordingDevice::CallsNamed(const std::string& op) const {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/file_resources.h"
 #include "platform/device.h"
 
 struct DeviceCall {
@@ -60,8 +61,6 @@ class RecordingDevice : public Device {
 
   private:
     DeviceCall scratch_;
-    std::vector<std::unique_ptr<Texture>> textures_;
-    std::vector<std::unique_ptr<Sprite>> sprites_;
-    std::vector<std::unique_ptr<Mesh>> meshes_;
+    FileResources files_;
     DeviceCall& Record(std::string op, std::vector<uint32_t> ints = {});
 };

@@ -268,8 +268,7 @@ class Parser {
         }
         // Applied at the frame's end so the matrix may come anywhere inside it; nested frames
         // have already applied their own, so row vectors get child first, then parent.
-        glm::mat3 normalMatrix = glm::inverseTranspose(glm::mat3(local));
-        if (glm::determinant(glm::mat3(local)) == 0.0f) normalMatrix = glm::mat3(local);
+        glm::mat3 normalMatrix = NormalMatrix(local);
         for (size_t m = firstMesh; m < meshes_.size(); ++m) {
             for (glm::vec3& p : meshes_[m].positions) p = glm::vec3(local * glm::vec4(p, 1.0f));
             for (glm::vec3& n : meshes_[m].normals) n = normalMatrix * n;

@@ -13,6 +13,7 @@
 #include "platform/core/xfile.h"
 #include "platform/sdl/gl_program.h"
 #include "platform/sdl/gl_state.h"
+#include "platform/sdl/vertex_bytes.h"
 
 using namespace dev;
 
@@ -44,13 +45,6 @@ bool LayoutOf(uint32_t fvf, VertexLayout& layout) {
     if (sets > 0) layout.uv = static_cast<int>(at);
     layout.size = at + 8 * sets;
     return true;
-}
-
-template <typename T>
-T Load(const uint8_t* at) {
-    T value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
 }
 
 void SetAttributes() {
@@ -173,8 +167,8 @@ class GLDevice : public Device {
         glViewport(0, 0, BackBufferWidth, BackBufferHeight);
         GLbitfield mask = 0;
         if (flags & D3DCLEAR_TARGET) {
-            glClearColor(((color >> 16) & 0xff) / 255.0f, ((color >> 8) & 0xff) / 255.0f,
-                         (color & 0xff) / 255.0f, ((color >> 24) & 0xff) / 255.0f);
+            glm::vec4 rgba = RgbaFloats(color);
+            glClearColor(rgba.r, rgba.g, rgba.b, rgba.a);
             mask |= GL_COLOR_BUFFER_BIT;
         }
         if (flags & D3DCLEAR_ZBUFFER) {
@@ -395,11 +389,7 @@ class GLDevice : public Device {
             v.position = world_ * glm::vec4(Load<glm::vec3>(bytes), 1.0f);
             if (layout.normal >= 0 && lighting)
                 v.normal = NormalMatrixNow() * Load<glm::vec3>(bytes + layout.normal);
-            uint32_t argb = layout.diffuse >= 0 ? Load<uint32_t>(bytes + layout.diffuse) : ~0u;
-            v.colour[0] = static_cast<uint8_t>(argb >> 16);
-            v.colour[1] = static_cast<uint8_t>(argb >> 8);
-            v.colour[2] = static_cast<uint8_t>(argb);
-            v.colour[3] = static_cast<uint8_t>(argb >> 24);
+            RgbaBytes(layout.diffuse >= 0 ? Load<uint32_t>(bytes + layout.diffuse) : ~0u, v.colour);
             if (layout.uv >= 0) v.uv = Load<glm::vec2>(bytes + layout.uv);
             pending_.push_back(v);
         }
@@ -470,10 +460,7 @@ class GLDevice : public Device {
         auto corner = [&](float u, float v) {
             GLVertex vertex{};
             vertex.position = glm::vec4(u * w - centre.x, v * h - centre.y, 0.0f, 1.0f);
-            vertex.colour[0] = static_cast<uint8_t>(colour >> 16);
-            vertex.colour[1] = static_cast<uint8_t>(colour >> 8);
-            vertex.colour[2] = static_cast<uint8_t>(colour);
-            vertex.colour[3] = static_cast<uint8_t>(colour >> 24);
+            RgbaBytes(colour, vertex.colour);
             vertex.uv = {u, v};
             return vertex;
         };

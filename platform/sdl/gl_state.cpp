@@ -1,7 +1,8 @@
 #include "platform/sdl/gl_state.h"
 
-#include <glm/gtc/matrix_inverse.hpp>
 #include <glm/gtc/type_ptr.hpp>
+
+#include "platform/sdl/vertex_bytes.h"
 
 using namespace dev;
 
@@ -9,28 +10,27 @@ namespace {
 
 GLenum BlendFactor(uint32_t d3d) {
     switch (d3d) {
-        case 1:
+        case D3DBLEND_ZERO:
             return GL_ZERO;
-        case 2:
-            return GL_ONE;
-        case 3:
+        case D3DBLEND_SRCCOLOR:
             return GL_SRC_COLOR;
-        case 4:
+        case D3DBLEND_INVSRCCOLOR:
             return GL_ONE_MINUS_SRC_COLOR;
-        case 5:
+        case D3DBLEND_SRCALPHA:
             return GL_SRC_ALPHA;
-        case 6:
+        case D3DBLEND_INVSRCALPHA:
             return GL_ONE_MINUS_SRC_ALPHA;
-        case 7:
+        case D3DBLEND_DESTALPHA:
             return GL_DST_ALPHA;
-        case 8:
+        case D3DBLEND_INVDESTALPHA:
             return GL_ONE_MINUS_DST_ALPHA;
-        case 9:
+        case D3DBLEND_DESTCOLOR:
             return GL_DST_COLOR;
-        case 10:
+        case D3DBLEND_INVDESTCOLOR:
             return GL_ONE_MINUS_DST_COLOR;
-        case 11:
+        case D3DBLEND_SRCALPHASAT:
             return GL_SRC_ALPHA_SATURATE;
+        case D3DBLEND_ONE:
         default:
             return GL_ONE;
     }
@@ -44,8 +44,8 @@ GLint Address(uint32_t d3d) {
             return GL_CLAMP_TO_EDGE;
         case D3DTADDRESS_BORDER:
             return GL_CLAMP_TO_BORDER;
-        case 5:
-            return GL_MIRRORED_REPEAT;  // mirror once
+        case D3DTADDRESS_MIRRORONCE:
+            return GL_MIRRORED_REPEAT;
         default:
             return GL_REPEAT;
     }
@@ -53,11 +53,6 @@ GLint Address(uint32_t d3d) {
 
 // No mipmaps are made, so the mip filter has nothing to choose from.
 GLint Filter(uint32_t d3d) { return d3d >= D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST; }
-
-glm::vec4 Colour(uint32_t argb) {
-    return glm::vec4(((argb >> 16) & 0xff) / 255.0f, ((argb >> 8) & 0xff) / 255.0f,
-                     (argb & 0xff) / 255.0f, ((argb >> 24) & 0xff) / 255.0f);
-}
 
 }  // namespace
 
@@ -73,11 +68,6 @@ StageConfig StageOf(const DrawState& s) {
     stage.alphaTest = s.alphaTest;
     stage.alphaFunc = s.alphaTest ? s.alphaFunc : 0;
     return stage;
-}
-
-glm::mat3 NormalMatrix(const glm::mat4& world) {
-    glm::mat3 m(world);
-    return glm::determinant(m) != 0.0f ? glm::inverseTranspose(m) : m;
 }
 
 namespace {
@@ -113,7 +103,7 @@ void SetUniforms(const FixedProgram& p, UniformValues& u, const DrawState& s,
     SetVec4(p.materialDiffuse, u.materialDiffuse, s.materialDiffuse);
     SetVec4(p.materialAmbient, u.materialAmbient, s.materialAmbient);
     SetVec4(p.materialEmissive, u.materialEmissive, s.materialEmissive);
-    SetVec4(p.globalAmbient, u.globalAmbient, Colour(s.ambient));
+    SetVec4(p.globalAmbient, u.globalAmbient, RgbaFloats(s.ambient));
     if (s.lighting) {
         // Unlit draws leave the lights as they were: the program does not read them.
         std::array<glm::vec3, MaxLights> toward{};

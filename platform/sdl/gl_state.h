@@ -19,12 +19,20 @@ constexpr uint32_t D3DCULL_CCW = 3;
 constexpr uint32_t D3DCMP_ALWAYS = 8;
 constexpr uint32_t D3DBLEND_ZERO = 1;
 constexpr uint32_t D3DBLEND_ONE = 2;
+constexpr uint32_t D3DBLEND_SRCCOLOR = 3;
+constexpr uint32_t D3DBLEND_INVSRCCOLOR = 4;
+constexpr uint32_t D3DBLEND_DESTALPHA = 7;
+constexpr uint32_t D3DBLEND_INVDESTALPHA = 8;
+constexpr uint32_t D3DBLEND_DESTCOLOR = 9;
+constexpr uint32_t D3DBLEND_INVDESTCOLOR = 10;
+constexpr uint32_t D3DBLEND_SRCALPHASAT = 11;
 constexpr uint32_t D3DTOP_SELECTARG1 = 2;
 constexpr uint32_t D3DTEXF_POINT = 1;
 constexpr uint32_t D3DTEXF_LINEAR = 2;
 constexpr uint32_t D3DTADDRESS_MIRROR = 2;
 constexpr uint32_t D3DTADDRESS_CLAMP = 3;
 constexpr uint32_t D3DTADDRESS_BORDER = 4;
+constexpr uint32_t D3DTADDRESS_MIRRORONCE = 5;
 
 struct LightState {
     bool enabled = false;
@@ -116,7 +124,3 @@ struct AppliedGL {
 // `world` applied on the GPU, issuing only what differs from `applied`, which it then updates.
 void ApplyDrawState(AppliedGL& applied, const FixedProgram& program, GLuint sampler,
                     const DrawState& state, const glm::mat4& world, const glm::mat3& normalMatrix);
-
-// The matrix that carries normals with `world`: its inverse transpose, or the matrix itself
-// where it has no inverse.
-glm::mat3 NormalMatrix(const glm::mat4& world);

@@ -64,7 +64,7 @@ TEST_F(AircraftTest, CollisionsCostBothSidesOnlyWhileAlive) {
 }
 
 TEST_F(AircraftTest, BomberCarriesItsGunnerAndNeverPursues) {
-    BomberObject* b = Add<BomberObject>(1, 2000, 0);
+    BomberObject* b = AddBomber(1, 2000, 0);
     b->cruiseAltitude = 2000;
     AircraftObject* prey = AddPilot(0, 2000, 700);
     ScriptRand({0, 1, 0});  // target chosen, odd draw, the gunner's pick
@@ -76,7 +76,7 @@ TEST_F(AircraftTest, BomberCarriesItsGunnerAndNeverPursues) {
 }
 
 TEST_F(AircraftTest, CloseShotCostsABomberThreeHits) {
-    BomberObject* b = Add<BomberObject>(1, 2000, 0);
+    BomberObject* b = AddBomber(1, 2000, 0);
     b->speed = 0;
     b->cruiseAltitude = 2000;
     GunnerObject* shot = AddShot(0, 2000, 30);

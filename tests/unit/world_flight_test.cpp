@@ -66,7 +66,7 @@ TEST_F(FlightTest, LivingAircraftAreHeldInTheFlightBand) {
 }
 
 TEST_F(FlightTest, AimingLevelOverheadAndBehind) {
-    GameObject* o = Add<GameObject>(0, 100, 0);
+    GameObject* o = AddExplosion(0, 100, 0);
     const float level = PitchTo(*o, 0, 100, 500);
     EXPECT_GT(level, 1.0e-6f);  // not 0: the constant is not quite a quarter turn
     EXPECT_LT(level, 1.6e-6f);

@@ -19,9 +19,9 @@ class ObjectPassTest : public WorldTest {
 };
 
 TEST_F(ObjectPassTest, ConsecutiveDeadObjectsAreRemovedInOneGoAndAircraftLeaveAnExplosion) {
-    GameObject* live = Add<GameObject>(0, 100, 0);
+    GameObject* live = AddExplosion(0, 100, 0);
     live->health = -10;
-    GameObject* deadBlast = Add<GameObject>(0, 100, 0);
+    GameObject* deadBlast = AddExplosion(0, 100, 0);
     deadBlast->health = -51;
     AircraftObject* deadPlane = AddPilot(1, 700, 40);
     deadPlane->x = 9;
@@ -75,14 +75,14 @@ TEST_F(ObjectPassTest, TargetsOfRemovedObjectsAreClearedBeforeAnyoneReadsThem) {
     // A bomber's gunner is not stepped every frame, so it can still hold a removed target.
     AircraftObject* victim = AddPilot(0, 2000, 90000);
     victim->health = -51;
-    BomberObject* bomber = Add<BomberObject>(1, 2000, 90000);
+    BomberObject* bomber = AddBomber(1, 2000, 90000);
     bomber->cruiseAltitude = 2000;
     bomber->gunner.target = victim;
 
     // A warship that picked a dying aircraft on its search step finds it gone on the next.
     AircraftObject* sinking = AddPilot(0, 240, -90000);
     sinking->health = -50;
-    GunnerObject* ship = Add<GunnerObject>(1, 240, -90000);
+    GunnerObject* ship = AddWarship(1, 240, -90000);
     ship->target = sinking;
 
     ObjectPass(nullptr);  // removes prey and victim; the ship drops `sinking` at -50

@@ -28,7 +28,7 @@ TEST_F(ScheduleTest, ClimbRaisesEveryAircraftFor1200FramesThenTheHighPhaseBegins
     player->z = 80001;
     AircraftObject* dying = AddPilot(1, 300, 0);
     dying->health = -20;
-    GunnerObject* ship = Add<GunnerObject>(1, 240, 0);
+    GunnerObject* ship = AddWarship(1, 240, 0);
     GunnerObject* shot = AddShot(0, 900, 0);
     int frames = 0;
     while (scheduleMark == 50000 && frames < 2000) {

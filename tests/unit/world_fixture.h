@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <set>
 #include <vector>
 
@@ -45,8 +44,6 @@ class WorldTest : public ::testing::Test {
         return a;
     }
 
-    // Where an object is, to compare in one go.
-    static std::array<float, 3> Place(const GameObject* o) { return {o->x, o->y, o->z}; }
     static std::vector<GameObject*> OfKind(int kind) {
         std::vector<GameObject*> found;
         for (GameObject* o = world.head; o != nullptr; o = o->next)

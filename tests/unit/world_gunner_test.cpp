@@ -1,10 +1,7 @@
-// The gunner's search and attack, the far-behind rule, and the shots that gunners and aircraft
-// make: the shooter's state copied, the muzzle impulse and the spread draws.
-#include <tuple>
-
+// The gunner's search and attack, the far-behind rule, and its shots sent backward. How shots
+// are made and fly is pinned frame by frame by the golden replays.
 #include "tests/unit/world_fixture.h"
 #include "world/gunners.h"
-#include "world/shots.h"
 
 namespace {
 
@@ -94,28 +91,6 @@ TEST_F(GunnerTest, FarBehindThePlayerItIsSetDyingAtEveryStepAndStillFires) {
     UpdateGunner(*behind);
     EXPECT_EQ(behind->health, 0);
     EXPECT_EQ(OfKind(Shot).size(), 1u);
-}
-
-TEST_F(GunnerTest, AShotCopiesItsShooterPlusAForwardImpulseAndTwoSpreadDraws) {
-    AircraftObject* s = AddPilot(1, 700, 50);
-    s->vx = 1;
-    s->vy = -2;
-    s->vz = 300;
-    s->speed = 12;
-    s->yaw = 0.25f;
-    s->aimYaw = 0.5f;
-    ScriptRand({16, 10});  // pitch spread 0, yaw spread +0.10
-    GameObject* shot = SpawnShot(*s);
-    ASSERT_EQ(shot, Tail());
-    EXPECT_EQ(RandDrawCount(), 2);
-    EXPECT_EQ(std::tuple(shot->kind, shot->health, shot->team, shot->speed),
-              std::tuple(Shot, -40, 1, 12.0f));
-    EXPECT_EQ(Place(shot), Place(s));
-    EXPECT_EQ(std::tuple(shot->vx, shot->vy, shot->vz, shot->pitch),
-              std::tuple(1.0f, -2.0f, 500.0f, 0.0f));
-    // The single-precision step, applied in double.
-    EXPECT_EQ(shot->yaw, static_cast<float>(0.25 + 5 * static_cast<double>(0.02f)));
-    EXPECT_EQ(shot->aimYaw, 0.5f);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ struct ObjectIndex {
     std::vector<uint8_t> group;        // by slot
     std::vector<uint32_t> entry;       // by slot: the place in its group
     IndexGroup groups[IndexGroups];
-    std::size_t passed = 0;  // slots up to the one the pass is at
+    std::size_t passed = 0;  // the slots the pass has reached, the one it is at included
 };
 
 void IndexClear(ObjectIndex& index);

@@ -30,7 +30,7 @@ void ForgetTarget(const GameObject* removed);
 
 // For the object pass, which walks the list from the head: opening it builds the index (unless
 // `indexed` is false, which the test comparing the index with walks of the list uses), and
-// closing it drops the index.
+// closing it drops the index. Debug builds check there that the index and the list agree.
 void OpenObjectPass(bool indexed);
 void CloseObjectPass();
 // `object`, the next in the list, has finished its update and may have moved.

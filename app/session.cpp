@@ -33,14 +33,14 @@ constexpr int32_t GameOverHealth = -150;
 
 void StartSession(int32_t& lives) {
     SeedRand(sessionSeed());
-    auto* player = new AircraftObject;
-    InitAircraft(*player);
-    world.head = player;
-    player->model = ModelPlayer;
-    player->y = 500.0f;
-    player->z = 1.0f;  // exact: the schedule starts over when it sees this
-    player->vz = 300.0f;
-    if (world.inGame == 0) player->health = MenuRespawnHealth;
+    // The list is empty here, so the player's aircraft becomes its head.
+    AircraftObject player;
+    player.model = ModelPlayer;
+    player.y = 500.0f;
+    player.z = 1.0f;  // exact: the schedule starts over when it sees this
+    player.vz = 300.0f;
+    if (world.inGame == 0) player.health = MenuRespawnHealth;
+    AppendObject(player);
     world.baseAltitude = 0.0f;
     lives = 3;
 }

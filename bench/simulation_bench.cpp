@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/seam.h"
-#include "world/object_list.h"
+#include "tests/unit/world_builder.h"
 #include "world/object_pass.h"
 #include "world/schedule.h"
 
@@ -17,60 +17,29 @@ void Populate(int count) {
     world = World{};
     world.baseAltitude = 12000.0f;
     scheduleMark = 1;
-    auto* player = new AircraftObject;
-    InitAircraft(*player);
+    AircraftObject* player = AddAircraft(0, 13500.0f, 90000.0f);
     player->model = ModelPlayer;
-    player->y = 13500.0f;
-    player->z = 90000.0f;
     player->vz = 110.0f;
     player->health = 10;
-    AppendObject(player);
-    // Linked here directly: appending one by one walks the list each time.
-    GameObject* tail = player;
     for (int i = 1; i < count; ++i) {
         float z = player->z + static_cast<float>(Rand() % 8000 - 4000);
         float y = 12500.0f + static_cast<float>(Rand() % 2500);
         float x = -static_cast<float>(Rand() % 4000);
         int share = i % 50;
-        GameObject* o;
         if (share < 4) {
-            auto* a = new AircraftObject;
-            InitAircraft(*a);
-            a->team = share % 2;
-            a->model = a->team == 0 ? ModelFriend : 11;
-            o = a;
+            const int32_t team = share % 2;
+            AddAircraft(team, y, z, x)->model = team == FriendTeam ? ModelFriend : ModelFighter;
         } else if (share < 5) {
-            auto* b = new BomberObject;
-            InitBomber(*b);
-            b->team = 1;
-            b->speed = 8.0f;
-            o = b;
+            AddBomber(EnemyTeam, y, z, x)->speed = 8.0f;
         } else if (share < 6) {
-            auto* g = new GunnerObject;
-            InitGunner(*g);
-            y = 240.0f;
-            o = g;
+            AddWarship(EnemyTeam, 240.0f, z, x);
         } else if (share < 35) {
-            auto* s = new GunnerObject;
-            InitGameObject(*s);
-            s->kind = Shot;
-            s->model = ModelShot;
-            s->team = Rand() % 2;
+            GunnerObject* s = AddShot(Rand() % 2, y, z, x);
             s->health = -40 + Rand() % 10;
             s->vz = 200.0f;
-            o = s;
         } else {
-            o = new GameObject;
-            InitGameObject(*o);
-            o->kind = Explosion;
-            o->model = ModelExplosion;
-            o->health = -30 + Rand() % 20;
+            AddExplosion(0, y, z, x)->health = -30 + Rand() % 20;
         }
-        o->x = x;
-        o->y = y;
-        o->z = z;
-        tail->next = o;
-        tail = o;
     }
 }
 

@@ -67,22 +67,22 @@ void ForgetWorldTextures() {
 Appearance ModelAppearance(int32_t model, int32_t health) {
     Appearance a;
     switch (model) {
-        case 1:
+        case ModelFriend:
             a = {1, 99, 39};
             break;
-        case 2:
+        case ModelPlayer:
             a = {2, 98, 37};
             break;
-        case 10:
+        case ModelScout:
             a = {3, 129, 50};
             break;
-        case 11:
+        case ModelFighter:
             a = {4, 100, 40};
             break;
-        case 12:
+        case ModelLateFighter:
             a = {5, 117, 58};
             break;
-        case 13:
+        case ModelBomber:
             a = {6, 918, 249};
             break;
         case 50:
@@ -91,16 +91,16 @@ Appearance ModelAppearance(int32_t model, int32_t health) {
         case 51:
             a = {8, 30, 30};
             break;
-        case 52:
+        case ModelExplosion:
             a = {9, 30, 30};
             break;
-        case 100:
+        case ModelSea:
             a = {10, 800, 300};
             break;
-        case 101:
+        case ModelGround:
             a = {11, 800, 300};
             break;
-        case 150:
+        case ModelWarship:
             a = {12, 1190, 280};
             break;
         default:

@@ -4,8 +4,7 @@
 #include "world/distance.h"
 #include "world/flight.h"
 #include "world/gunners.h"
-#include "world/object_index.h"
-#include "world/object_list.h"
+#include "world/reach.h"
 #include "world/shots.h"
 
 namespace {
@@ -42,9 +41,7 @@ void Die(AircraftObject& a) {
 
 void Collide(AircraftObject& a) {
     const uint32_t kinds = KindBit(Aircraft) | KindBit(Shot) | KindBit(Gunner);
-    ForEachInReach(a, HitRadius, kinds, a.team, [&a](GameObject& o) {
-        if (o.kind > Gunner || o.team == a.team) return;
-        if (Distance(a, o) >= HitRadius) return;
+    ForEachInReach(a, HitRadius, kinds, [&a](GameObject& o) {
         // A dying aircraft no longer collides; shots and gunners are hit whatever their health.
         if (o.kind == Aircraft && o.health <= 0) return;
         o.health -= 1;
@@ -64,14 +61,13 @@ void FlyByKeys(AircraftObject& a) {
         a.speed -= 0.5f;
     a.speed = 11.0f + (a.speed - 11.0f) * 0.9f;
     if (a.speed > 13.0f) a.speed = 13.0f;
-    if (KeyDown(VK_SPACE)) SpawnObject(SpawnShotRequest, a);
+    if (KeyDown(VK_SPACE)) SpawnShot(a);
 }
 
 void ChooseTarget(AircraftObject& a) {
     // The walk does not stop at a choice: a later candidate that wins its draw replaces it.
-    ForEachInReach(a, TargetRange, KindBit(Aircraft), a.team, [&a](GameObject& o) {
-        if (o.kind != Aircraft || o.team == a.team) return;
-        if (Distance(a, o) < TargetRange && o.z > a.z && Rand() % 11 == 0) a.target = &o;
+    ForEachInReach(a, TargetRange, KindBit(Aircraft), [&a](GameObject& o) {
+        if (o.z > a.z && Rand() % 11 == 0) a.target = &o;
     });
 }
 
@@ -85,7 +81,7 @@ void Pursue(AircraftObject& a, const GameObject& t) {
     } else {
         a.pitch = aim;
         const float offAim = heading - a.aimYaw;
-        if (offAim > -FireWindow && offAim < FireWindow) SpawnObject(SpawnShotRequest, a);
+        if (offAim > -FireWindow && offAim < FireWindow) SpawnShot(a);
     }
     if (a.y < 500.0f) a.pitch -= TurnStep;
     if (Distance(a, t) < 500.0f && a.speed > 2.0f) {
@@ -129,9 +125,7 @@ void LimitPitch(AircraftObject& a) {
 }
 
 void CatchShots(AircraftObject& a, float radius, int32_t shotCost) {
-    ForEachInReach(a, radius, KindBit(Shot), a.team, [&](GameObject& o) {
-        if (o.kind != Shot || o.team == a.team) return;
-        if (Distance(a, o) >= radius) return;
+    ForEachInReach(a, radius, KindBit(Shot), [&](GameObject& o) {
         o.health -= shotCost;
         a.health -= 1;
         SpawnExplosion(a);

@@ -83,21 +83,17 @@ float PitchTo(const GameObject& o, float tx, float ty, float tz) {
     return angle - 1.570795f;
 }
 
-GameObject* SpawnExplosion(const GameObject& source) {
-    return SpawnScatteredExplosion(source, 50, 50);
+void SpawnExplosion(const GameObject& source, int32_t health) {
+    SpawnScatteredExplosion(source, 50, 50, health);
 }
 
-GameObject* SpawnScatteredExplosion(const GameObject& source, int yReach, int zReach) {
-    auto* explosion = new GameObject;
+void SpawnScatteredExplosion(const GameObject& source, int yReach, int zReach, int32_t health) {
+    GameObject explosion;
+    explosion.kind = Explosion;
+    explosion.model = ModelExplosion;
+    explosion.health = health;
+    explosion.x = source.x;
+    explosion.y = source.y + static_cast<float>(Rand() % (2 * yReach + 1) - yReach);
+    explosion.z = source.z + static_cast<float>(Rand() % (2 * zReach + 1) - zReach);
     AppendObject(explosion);
-    InitGameObject(*explosion);
-    explosion->x = source.x;
-    explosion->y = source.y;
-    explosion->z = source.z;
-    explosion->kind = Explosion;
-    explosion->model = ModelExplosion;
-    explosion->health = -30;
-    explosion->y += static_cast<float>(Rand() % (2 * yReach + 1) - yReach);
-    explosion->z += static_cast<float>(Rand() % (2 * zReach + 1) - zReach);
-    return explosion;
 }

@@ -9,7 +9,10 @@ void IntegrateFlight(GameObject& object);
 void SurfaceContact(GameObject& object);
 float HeadingTo(const GameObject& object, float tx, float ty, float tz);
 float PitchTo(const GameObject& object, float tx, float ty, float tz);
+// The countdown an explosion starts from, unless its maker says otherwise.
+constexpr int32_t ExplosionHealth = -30;
 // An explosion within 50 of the source in altitude and forward position.
-GameObject* SpawnExplosion(const GameObject& source);
+void SpawnExplosion(const GameObject& source, int32_t health = ExplosionHealth);
 // The same, scattered up to `yReach` in altitude and `zReach` forward, either way.
-GameObject* SpawnScatteredExplosion(const GameObject& source, int yReach, int zReach);
+void SpawnScatteredExplosion(const GameObject& source, int yReach, int zReach,
+                             int32_t health = ExplosionHealth);

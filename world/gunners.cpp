@@ -1,9 +1,8 @@
 #include "world/gunners.h"
 
 #include "platform/seam.h"
-#include "world/distance.h"
 #include "world/flight.h"
-#include "world/object_index.h"
+#include "world/reach.h"
 #include "world/shots.h"
 
 namespace {
@@ -19,21 +18,16 @@ void Attack(GunnerObject& g, const GameObject& t) {
         return;
     }
     g.pitch = PitchTo(g, t.x, t.y, t.z);
-    GameObject* shot = SpawnObject(SpawnShotRequest, g);
-    // A target behind the gunner gets the shot sent backward; its climb is left as made.
-    if (g.z > t.z) {
-        shot->speed = -shot->speed;
-        shot->vz = -shot->vz;
-    }
+    // A target behind the gunner gets the shot sent backward.
+    SpawnShot(g, g.z > t.z);
     g.pitch = 0.0f;
     if (Rand() % 11 == 0) g.target = nullptr;
 }
 
 void Search(GunnerObject& g) {
     // Every candidate in range gets its own draw and the walk goes on, so the last winner holds.
-    ForEachInReach(g, GunnerRange, KindBit(Aircraft), g.team, [&g](GameObject& o) {
-        if (o.kind != Aircraft || o.team == g.team) return;
-        if (Distance(g, o) < GunnerRange && Rand() % 11 == 0) g.target = &o;
+    ForEachInReach(g, GunnerRange, KindBit(Aircraft), [&g](GameObject& o) {
+        if (Rand() % 11 == 0) g.target = &o;
     });
 }
 

@@ -1,10 +1,8 @@
 #include "world/object_index.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cassert>
 #include <cstring>
-
-ObjectIndex objectIndex;
 
 namespace {
 
@@ -12,10 +10,13 @@ namespace {
 // once; each group is padded to whole blocks with slots that are not live.
 constexpr std::size_t Block = 32;
 
-// One group for each kind on each side, and a last one for anything else.
-int GroupOf(int32_t kind, int32_t team) {
-    const bool known = kind >= Aircraft && kind <= Explosion && (team == 0 || team == 1);
-    return known ? kind * 2 + team : IndexGroups - 1;
+constexpr uint8_t NoGroup = IndexGroups;  // explosions
+
+// The game makes no other kinds, and no other sides.
+uint8_t GroupOf(const GameObject& o) {
+    assert(o.kind >= Aircraft && o.kind <= Explosion);
+    assert(o.team == FriendTeam || o.team == EnemyTeam);
+    return o.kind == Explosion ? NoGroup : static_cast<uint8_t>(o.kind * 2 + o.team);
 }
 
 void PushEntry(IndexGroup& g, uint32_t slot) {
@@ -26,47 +27,27 @@ void PushEntry(IndexGroup& g, uint32_t slot) {
         g.x.resize(padded);
         g.y.resize(padded);
         g.z.resize(padded);
-        g.team.resize(padded);
         g.live.resize(padded, 0);
     }
     g.slot.push_back(slot);
 }
 
-void Copy(std::size_t slot) {
-    ObjectIndex& index = objectIndex;
-    const GameObject* o = index.objects[slot];
-    if (o == nullptr) return;
-    IndexGroup* g = &index.groups[index.group[slot]];
-    uint32_t e = index.entry[slot];
-    if (GroupOf(o->kind, o->team) != index.group[slot]) {
-        g->live[e] = 0;
-        index.regrouped = true;
-        index.group[slot] = static_cast<uint8_t>(GroupOf(o->kind, o->team));
-        g = &index.groups[index.group[slot]];
-        e = static_cast<uint32_t>(g->slot.size());
-        index.entry[slot] = e;
-        PushEntry(*g, static_cast<uint32_t>(slot));
-    }
-    g->x[e] = o->x;
-    g->y[e] = o->y;
-    g->z[e] = o->z;
-    g->team[e] = o->team;
-    g->live[e] = 1;
+void CopyPlace(ObjectIndex& index, std::size_t slot, const GameObject& o) {
+    if (index.group[slot] == NoGroup) return;
+    IndexGroup& g = index.groups[index.group[slot]];
+    const uint32_t e = index.entry[slot];
+    g.x[e] = o.x;
+    g.y[e] = o.y;
+    g.z[e] = o.z;
 }
 
-void CopyAppended() {
-    ObjectIndex& index = objectIndex;
-    const std::size_t size = index.objects.size();
-    for (std::size_t slot = index.copied; slot < size; ++slot) {
-        const GameObject* o = index.objects[slot];
-        IndexGroup& g = index.groups[o == nullptr ? 0 : GroupOf(o->kind, o->team)];
-        index.group.push_back(static_cast<uint8_t>(&g - index.groups));
-        index.entry.push_back(static_cast<uint32_t>(g.slot.size()));
-        PushEntry(g, static_cast<uint32_t>(slot));
-        Copy(slot);
-    }
-    index.copied = size;
+// The first slot from `slot` on that still holds an object, or the size.
+std::size_t LiveFrom(const ObjectIndex& index, std::size_t slot) {
+    while (slot < index.objects.size() && index.objects[slot] == nullptr) ++slot;
+    return slot;
 }
+
+bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Four slots at a time with the vector extension GCC and Clang share: plain loops did not
 // vectorise reliably at our optimisation level.
@@ -83,13 +64,12 @@ V Load(const T* p) {
 
 Floats Abs(Floats v) { return reinterpret_cast<Floats>(reinterpret_cast<Ints>(v) & 0x7fffffff); }
 
-void Scan(const IndexGroup& g, const GameObject& from, float reach, int32_t team,
-          std::vector<uint32_t>& found) {
+void Scan(const ObjectIndex& index, const IndexGroup& g, const GameObject& from, float reach,
+          uint32_t kinds, std::pmr::vector<ReachHit>& found) {
     const Floats fx = {from.x, from.x, from.x, from.x};
     const Floats fy = {from.y, from.y, from.y, from.y};
     const Floats fz = {from.z, from.z, from.z, from.z};
     const Floats r = {reach, reach, reach, reach};
-    const Ints t = {team, team, team, team};
     const std::size_t used = g.slot.size();
     for (std::size_t base = 0; base < used; base += Block) {
         Ints near[Block / Lanes];
@@ -99,32 +79,24 @@ void Scan(const IndexGroup& g, const GameObject& from, float reach, int32_t team
             const Floats dx = fx - Load<Floats>(&g.x[k]);
             const Floats dy = fy - Load<Floats>(&g.y[k]);
             const Floats dz = fz - Load<Floats>(&g.z[k]);
-            const Ints beyond = (Abs(dx) >= r) | (Abs(dy) >= r) | (Abs(dz) >= r);
-            // A NaN on any axis makes the distance NaN, which no range test rejects.
-            const Ints unknown = (dx != dx) | (dy != dy) | (dz != dz);
-            const Ints out = beyond & ~unknown;
-            near[v] = ~out & (Load<Ints>(&g.team[k]) != t) & (Load<Ints>(&g.live[k]) != 0);
+            // A NaN compares false, so an axis with no number rules the object out.
+            near[v] = (Abs(dx) < r) & (Abs(dy) < r) & (Abs(dz) < r) & (Load<Ints>(&g.live[k]) != 0);
             any |= near[v];
         }
         if ((any[0] | any[1] | any[2] | any[3]) == 0) continue;
         const std::size_t n = std::min(Block, used - base);
-        for (std::size_t k = 0; k < n; ++k)
-            if (near[k / Lanes][k % Lanes] != 0) found.push_back(g.slot[base + k]);
+        for (std::size_t k = 0; k < n; ++k) {
+            if (near[k / Lanes][k % Lanes] == 0) continue;
+            const uint32_t slot = g.slot[base + k];
+            GameObject* o = index.objects[slot];
+            if (InReach(from, *o, reach, kinds)) found.push_back({slot, o});
+        }
     }
 }
 
 }  // namespace
 
-void OpenObjectIndex() {
-    CloseObjectIndex();
-    for (GameObject* o = world.head; o != nullptr; o = o->next) objectIndex.objects.push_back(o);
-    objectIndex.open = true;
-    CopyAppended();
-}
-
-void CloseObjectIndex() {
-    ObjectIndex& index = objectIndex;
-    index.open = false;
+void IndexClear(ObjectIndex& index) {
     index.objects.clear();
     index.group.clear();
     index.entry.clear();
@@ -133,53 +105,78 @@ void CloseObjectIndex() {
         g.x.clear();
         g.y.clear();
         g.z.clear();
-        g.team.clear();
         g.live.clear();
     }
-    index.copied = 0;
-    index.regrouped = false;
+    index.passed = 0;
 }
 
-void IndexAppended(GameObject* object) {
-    if (objectIndex.open) objectIndex.objects.push_back(object);
+void IndexAppend(ObjectIndex& index, GameObject& object) {
+    const auto slot = static_cast<uint32_t>(index.objects.size());
+    const uint8_t group = GroupOf(object);
+    index.objects.push_back(&object);
+    index.group.push_back(group);
+    if (group == NoGroup) {
+        index.entry.push_back(0);
+        return;
+    }
+    IndexGroup& g = index.groups[group];
+    const auto e = static_cast<uint32_t>(g.slot.size());
+    index.entry.push_back(e);
+    PushEntry(g, slot);
+    g.live[e] = 1;
+    CopyPlace(index, slot, object);
 }
 
-std::size_t NextIndexedSlot(std::size_t slot) {
-    const std::size_t size = objectIndex.objects.size();
-    for (++slot; slot < size; ++slot)
-        if (objectIndex.objects[slot] != nullptr) return slot;
-    return size;
+void IndexUpdated(ObjectIndex& index, const GameObject& object) {
+    const std::size_t slot = LiveFrom(index, index.passed);
+    assert(slot < index.objects.size() && index.objects[slot] == &object);
+    index.passed = slot + 1;
+    CopyPlace(index, slot, object);
 }
 
-void IndexUpdated(std::size_t slot) {
-    if (objectIndex.open && slot < objectIndex.copied) Copy(slot);
-}
-
-void IndexRemoved(std::size_t slot) {
-    ObjectIndex& index = objectIndex;
-    if (!index.open || slot >= index.objects.size()) return;
+void IndexRemovedNext(ObjectIndex& index, [[maybe_unused]] const GameObject& object) {
+    const std::size_t slot = LiveFrom(index, index.passed);
+    assert(slot < index.objects.size() && index.objects[slot] == &object);
     index.objects[slot] = nullptr;
-    if (slot < index.copied) index.groups[index.group[slot]].live[index.entry[slot]] = 0;
+    if (index.group[slot] != NoGroup) index.groups[index.group[slot]].live[index.entry[slot]] = 0;
 }
 
-GameObject* IndexedTail() {
-    for (std::size_t slot = objectIndex.objects.size(); slot-- > 0;)
-        if (objectIndex.objects[slot] != nullptr) return objectIndex.objects[slot];
-    return nullptr;
-}
-
-void FindInReach(const GameObject& from, float reach, uint32_t kinds, int32_t team) {
-    CopyAppended();
-    std::vector<uint32_t>& found = objectIndex.found;
-    found.clear();
+void IndexScan(const ObjectIndex& index, const GameObject& from, float reach, uint32_t kinds,
+               std::pmr::vector<ReachHit>& found) {
+    assert((kinds & ~(KindBit(Aircraft) | KindBit(Shot) | KindBit(Gunner))) == 0);
+    assert(from.team == FriendTeam || from.team == EnemyTeam);
+    const int32_t other = from.team == FriendTeam ? EnemyTeam : FriendTeam;
     int scanned = 0;
-    for (int group = 0; group < IndexGroups; ++group) {
-        // The last group holds what no other does, which every search gets to judge.
-        if (group < IndexGroups - 1 && ((kinds & KindBit(group / 2)) == 0 || group % 2 == team))
-            continue;
-        if (objectIndex.groups[group].slot.empty()) continue;
-        Scan(objectIndex.groups[group], from, reach, team, found);
+    for (int32_t kind = Aircraft; kind < Explosion; ++kind) {
+        const IndexGroup& g = index.groups[kind * 2 + other];
+        if ((kinds & KindBit(kind)) == 0 || g.slot.empty()) continue;
+        Scan(index, g, from, reach, kinds, found);
         ++scanned;
     }
-    if (scanned > 1 || objectIndex.regrouped) std::sort(found.begin(), found.end());
+    // Each group is in list order; together they must be merged.
+    if (scanned > 1)
+        std::sort(found.begin(), found.end(),
+                  [](const ReachHit& a, const ReachHit& b) { return a.order < b.order; });
+}
+
+bool IndexAgrees(const ObjectIndex& index, const GameObject* head) {
+    const GameObject* o = head;
+    std::size_t grouped = 0;
+    for (std::size_t slot = 0; slot < index.objects.size(); ++slot) {
+        if (index.objects[slot] == nullptr) continue;
+        if (index.objects[slot] != o || index.group[slot] != GroupOf(*o)) return false;
+        if (index.group[slot] != NoGroup) {
+            const IndexGroup& g = index.groups[index.group[slot]];
+            const uint32_t e = index.entry[slot];
+            if (g.slot[e] != slot || g.live[e] != 1 || !SameBits(g.x[e], o->x) ||
+                !SameBits(g.y[e], o->y) || !SameBits(g.z[e], o->z))
+                return false;
+            ++grouped;
+        }
+        o = o->next;
+    }
+    std::size_t live = 0;
+    for (const IndexGroup& g : index.groups)
+        live += static_cast<std::size_t>(std::count(g.live.begin(), g.live.end(), 1));
+    return o == nullptr && live == grouped;
 }

@@ -1,73 +1,50 @@
-// During the object pass, a contiguous copy of every listed object's team and position, kept
-// by kind and in list order. Range searches scan these arrays instead of chasing links: every
+// During the object pass, a contiguous copy of every searchable object's position, kept by kind
+// and side in list order. Range searches scan these arrays instead of chasing links: every
 // aircraft searches the whole list several times a frame, and the links made that slow.
 //
-// The copy only rules objects out; each object it lets through is tested again, exactly as
-// before, on the object itself. So a search visits the same objects in the same order as a walk
-// of the list, and draws the same random numbers.
+// The copy only rules objects out; each object it lets through is judged again on the object
+// itself, by the one test of reach. So a search finds the same objects in the same order as a
+// walk of the list. The object list alone keeps it (world/object_list.cpp), at each append,
+// update and removal.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "world/reach.h"
 #include "world/records.h"
 
-// Bit masks of the kinds a search wants; objects of any other kind number are always visited.
-constexpr uint32_t KindBit(int32_t kind) { return 1u << kind; }
-
-// The objects of one kind on one side (or, in the last group, all others), in list order.
+// The objects of one kind on one side, in list order.
 struct IndexGroup {
     std::vector<uint32_t> slot;
     std::vector<float> x, y, z;
-    std::vector<int32_t> team;
     std::vector<int32_t> live;  // 0 once removed, and for the padding at the end
 };
 
-constexpr int IndexGroups = 9;  // the four kinds on either side, then all others
+// Aircraft, shots and gunners on either side; explosions are never searched for.
+constexpr int IndexGroups = 6;
 
 struct ObjectIndex {
-    bool open = false;
     std::vector<GameObject*> objects;  // by slot, in list order; null once removed
     std::vector<uint8_t> group;        // by slot
     std::vector<uint32_t> entry;       // by slot: the place in its group
     IndexGroup groups[IndexGroups];
-    std::size_t copied = 0;       // appended objects are copied when the next search starts
-    bool regrouped = false;       // an object changed kind, so a group is out of list order
-    std::vector<uint32_t> found;  // the slots a search lets through
+    std::size_t passed = 0;  // the slots the pass has reached, the one it is at included
 };
 
-extern ObjectIndex objectIndex;
-
-// Copies the list; the object pass opens the index before its walk and closes it after.
-void OpenObjectIndex();
-void CloseObjectIndex();
-// Called by AppendObject. New objects are set up after they are linked, so their fields are
-// read later, when a search needs them.
-void IndexAppended(GameObject* object);
-// The slot after `slot` that still holds an object, or the size when there is none.
-std::size_t NextIndexedSlot(std::size_t slot);
-// The object at `slot` has finished its update and may have moved.
-void IndexUpdated(std::size_t slot);
-void IndexRemoved(std::size_t slot);
-// The last object still listed, or null: appends need not walk the list.
-GameObject* IndexedTail();
-// Fills objectIndex.found, in list order, with the slots of objects of `kinds` not on `team`
-// that are not at or beyond `reach` on any axis. Such an object is certainly at or beyond it
-// by Distance (with float rounding too, as the squares of the reaches used are exact), unless
-// an axis gives NaN.
-void FindInReach(const GameObject& from, float reach, uint32_t kinds, int32_t team);
-
-// Visits what FindInReach lets through; outside the object pass, the whole list. Objects
-// appended by a visit are not visited: no search wants what it spawns.
-template <class Visit>
-void ForEachInReach(const GameObject& from, float reach, uint32_t kinds, int32_t team,
-                    Visit visit) {
-    if (!objectIndex.open) {
-        for (GameObject* o = world.head; o != nullptr; o = o->next) visit(*o);
-        return;
-    }
-    FindInReach(from, reach, kinds, team);
-    // Visits neither search nor remove, so `found` and the slots stay as they are.
-    for (const uint32_t slot : objectIndex.found) visit(*objectIndex.objects[slot]);
-}
+void IndexClear(ObjectIndex& index);
+// `object` is complete: its place is copied now.
+void IndexAppend(ObjectIndex& index, GameObject& object);
+// `object`, the next the pass reaches, has finished its update: its new place is copied.
+void IndexUpdated(ObjectIndex& index, const GameObject& object);
+// `object`, the one after the object the pass is at, has been unlinked.
+void IndexRemovedNext(ObjectIndex& index, const GameObject& object);
+// Adds to `found`, in list order, the objects of `kinds` that pass InReach. The copy rules out,
+// unread, those at or beyond `reach` on some axis, and those with a NaN on some axis: by Distance
+// these are at or beyond it too, or NaN (even with float rounding, as the squares of the reaches
+// used are exact).
+void IndexScan(const ObjectIndex& index, const GameObject& from, float reach, uint32_t kinds,
+               std::pmr::vector<ReachHit>& found);
+// True when the index holds exactly the list from `head`, each object with its current place.
+bool IndexAgrees(const ObjectIndex& index, const GameObject* head);

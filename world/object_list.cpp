@@ -1,74 +1,23 @@
 #include "world/object_list.h"
 
+#include <cassert>
 #include <vector>
 
 #include "world/object_index.h"
+#include "world/reach.h"
 
 World world;
 
-void InitGameObject(GameObject& object) {
-    object.kind = Aircraft;
-    object.health = 1;
-    object.team = 0;
-    object.speed = 10.0f;
-    object.model = ModelFriend;
-    object.x = object.y = object.z = 0.0f;
-    object.vx = object.vy = object.vz = 0.0f;
-    object.pitch = object.yaw = object.aimYaw = 0.0f;
-    object.next = nullptr;
-}
+namespace {
 
-void InitAircraft(AircraftObject& aircraft) {
-    InitGameObject(aircraft);
-    aircraft.cruiseAltitude = 0.0f;
-    aircraft.hasGunner = 0;
-    aircraft.model = ModelFriend;
-    aircraft.target = nullptr;
-}
-
-void InitGunner(GunnerObject& gunner) {
-    InitGameObject(gunner);
-    gunner.kind = Gunner;
-    gunner.model = ModelWarship;
-    gunner.target = nullptr;
-    gunner.team = 1;
-}
-
-void InitBomber(BomberObject& bomber) {
-    InitAircraft(bomber);
-    InitGunner(bomber.gunner);
-    bomber.model = ModelBomber;
-    bomber.gunner.model = ModelShot;
-    bomber.health = 10;
-    bomber.hasGunner = 1;
-}
-
-void AppendObject(GameObject* object) {
-    object->next = nullptr;
-    if (world.head == nullptr) {
-        world.head = object;
-    } else {
-        GameObject* tail = objectIndex.open ? IndexedTail() : nullptr;
-        if (tail == nullptr || tail->next != nullptr) tail = world.head;
-        while (tail->next != nullptr) tail = tail->next;
-        tail->next = object;
-    }
-    IndexAppended(object);
-}
-
-void RaiseAircraft(GameObject* start, float delta) {
-    for (GameObject* o = start; o != nullptr; o = o->next) {
-        if (o->kind != Aircraft) continue;
-        auto* aircraft = static_cast<AircraftObject*>(o);
-        aircraft->y += delta;
-        aircraft->cruiseAltitude += delta;
-    }
-}
+ObjectIndex listIndex;
+bool indexOpen = false;
 
 bool IsBomber(const GameObject& object) {
     return object.kind == Aircraft && static_cast<const AircraftObject&>(object).hasGunner == 1;
 }
 
+// Frees one object with the allocation of its variant.
 void DeleteObject(GameObject* object) {
     switch (object->kind) {
         case Aircraft:
@@ -82,37 +31,103 @@ void DeleteObject(GameObject* object) {
             delete static_cast<GunnerObject*>(object);
             break;
         default:
+            assert(object->kind == Explosion);
             delete object;
             break;
     }
 }
 
-void DestroyWorldObjects() {
-    std::vector<GameObject*> all;
-    for (GameObject* o = world.head; o != nullptr; o = o->next) all.push_back(o);
-    world.head = nullptr;
-    for (auto o = all.rbegin(); o != all.rend(); ++o) DeleteObject(*o);
+}  // namespace
+
+void InitGunner(GunnerObject& gunner) {
+    gunner.kind = Gunner;
+    gunner.model = ModelWarship;
+    gunner.team = EnemyTeam;
 }
 
-GameObject** TargetOf(GameObject& object) {
-    switch (object.kind) {
-        case Aircraft:
-            return &static_cast<AircraftObject&>(object).target;
-        case Shot:
-        case Gunner:
-            return &static_cast<GunnerObject&>(object).target;
-        default:
-            return nullptr;
+void InitBomber(BomberObject& bomber) {
+    InitGunner(bomber.gunner);
+    bomber.model = ModelBomber;
+    bomber.gunner.model = ModelShot;
+    bomber.health = 10;
+    bomber.hasGunner = 1;
+}
+
+void LinkObject(GameObject* object) {
+    object->next = nullptr;
+    if (world.head == nullptr)
+        world.head = object;
+    else
+        world.tail->next = object;
+    world.tail = object;
+    if (indexOpen) IndexAppend(listIndex, *object);
+}
+
+void RaiseAircraft(GameObject* start, float delta) {
+    for (GameObject* o = start; o != nullptr; o = o->next) {
+        if (o->kind != Aircraft) continue;
+        auto* aircraft = static_cast<AircraftObject*>(o);
+        aircraft->y += delta;
+        aircraft->cruiseAltitude += delta;
     }
+}
+
+void DestroyWorldObjects() {
+    assert(!indexOpen);
+    std::vector<GameObject*> all;
+    for (GameObject* o = world.head; o != nullptr; o = o->next) all.push_back(o);
+    world.head = world.tail = nullptr;
+    for (auto o = all.rbegin(); o != all.rend(); ++o) DeleteObject(*o);
 }
 
 void ForgetTarget(const GameObject* removed) {
     for (GameObject* o = world.head; o != nullptr; o = o->next) {
-        if (GameObject** target = TargetOf(*o); target != nullptr && *target == removed)
-            *target = nullptr;
-        if (IsBomber(*o)) {
-            auto& gunner = static_cast<BomberObject*>(o)->gunner;
-            if (gunner.target == removed) gunner.target = nullptr;
+        if (o->kind == Aircraft) {
+            auto* a = static_cast<AircraftObject*>(o);
+            if (a->target == removed) a->target = nullptr;
+            if (a->hasGunner == 1 && static_cast<BomberObject*>(a)->gunner.target == removed)
+                static_cast<BomberObject*>(a)->gunner.target = nullptr;
+        } else if (o->kind == Shot || o->kind == Gunner) {
+            auto* g = static_cast<GunnerObject*>(o);
+            if (g->target == removed) g->target = nullptr;
         }
     }
+}
+
+void OpenObjectPass(bool indexed) {
+    assert(!indexOpen);
+    IndexClear(listIndex);
+    indexOpen = indexed;
+    if (indexed)
+        for (GameObject* o = world.head; o != nullptr; o = o->next) IndexAppend(listIndex, *o);
+}
+
+void CloseObjectPass() {
+    // A disagreement between the list and its index is a fault of their upkeep.
+    assert(!indexOpen || IndexAgrees(listIndex, world.head));
+    assert(world.head == nullptr ? world.tail == nullptr : world.tail->next == nullptr);
+    indexOpen = false;
+}
+
+void ObjectUpdated(const GameObject& object) {
+    if (indexOpen) IndexUpdated(listIndex, object);
+}
+
+void RemoveNext(GameObject& object) {
+    GameObject* dead = object.next;
+    if (indexOpen) IndexRemovedNext(listIndex, *dead);
+    object.next = dead->next;
+    if (world.tail == dead) world.tail = &object;
+    DeleteObject(dead);
+}
+
+void FindInReach(const GameObject& from, float reach, uint32_t kinds,
+                 std::pmr::vector<ReachHit>& found) {
+    if (indexOpen) {
+        IndexScan(listIndex, from, reach, kinds, found);
+        return;
+    }
+    uint32_t order = 0;
+    for (GameObject* o = world.head; o != nullptr; o = o->next, ++order)
+        if (InReach(from, *o, reach, kinds)) found.push_back({order, o});
 }

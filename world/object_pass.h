@@ -7,4 +7,6 @@
 // world itself knows nothing of rendering.
 using DrawObjectFn = void (*)(const GameObject& object);
 
-void ObjectPass(DrawObjectFn draw);
+// With `indexed` false the pass's searches walk the list, as they do outside the pass: only the
+// test that compares the two asks for it.
+void ObjectPass(DrawObjectFn draw, bool indexed = true);

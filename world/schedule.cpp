@@ -2,7 +2,6 @@
 
 #include "platform/seam.h"
 #include "world/object_list.h"
-#include "world/shots.h"
 
 int32_t scheduleMark = 0;
 
@@ -15,12 +14,6 @@ constexpr float ClimbTop = 12000.0f;
 constexpr float ClimbStep = 10.0f;
 // Enemy types and warships change halfway up the climb.
 constexpr float HalfwayUp = 6000.0f;
-
-constexpr int32_t EnemyTeam = 1;
-constexpr int32_t FriendTeam = 0;
-constexpr int32_t ModelScout = 10;
-constexpr int32_t ModelFighter = 11;
-constexpr int32_t ModelLateFighter = 12;
 
 struct Offset {
     float x = 0, y = 0, z = 0;
@@ -51,32 +44,33 @@ struct Flight {
 };
 
 void Launch(const Flight& f) {
-    GameObject& a = *SpawnObject(SpawnAircraftRequest, *world.head);
+    AircraftObject a;
     a.team = f.team;
     a.model = f.model;
     a.health = f.health;
     PlaceFromPlayer(a, f.offset, f.playerVelocity);
     a.speed = f.speed;
+    AppendObject(a);
     if (f.wingmen) AddWingmen(a);
 }
 
 void LaunchBomber(Offset offset) {
-    auto* bomber = new BomberObject;
-    InitBomber(*bomber);
+    BomberObject bomber;
+    InitBomber(bomber);
+    bomber.team = EnemyTeam;
+    PlaceFromPlayer(bomber, offset, true);
+    bomber.speed = 8.0f;
     AppendObject(bomber);
-    bomber->team = EnemyTeam;
-    PlaceFromPlayer(*bomber, offset, true);
-    bomber->speed = 8.0f;
 }
 
 void LaunchWarship(Offset offset) {
-    auto* ship = new GunnerObject;
-    InitGunner(*ship);
-    AppendObject(ship);
-    PlaceFromPlayer(*ship, offset, false);
+    GunnerObject ship;
+    InitGunner(ship);
+    PlaceFromPlayer(ship, offset, false);
     // Warships sit on the sea whatever the player's altitude.
-    ship->y = 240.0f;
-    ship->speed = 10.0f;
+    ship.y = 240.0f;
+    ship.speed = 10.0f;
+    AppendObject(ship);
 }
 
 // Flights on the flank come from one of two lanes, 3000 or 5000 to the side.
@@ -165,24 +159,23 @@ void RunSchedule() {
 
 void AddWingmen(const GameObject& leader) {
     for (float above : {100.0f, -100.0f}) {
-        auto* copy = new AircraftObject;
-        AppendObject(copy);
-        InitAircraft(*copy);
-        copy->kind = leader.kind;
-        copy->health = leader.health;
-        copy->team = leader.team;
-        copy->speed = leader.speed;
-        copy->model = leader.model == ModelPlayer ? ModelFriend : leader.model;
-        copy->x = leader.x;
-        copy->y = leader.y + above;
-        copy->z = leader.z;
-        copy->vx = leader.vx;
-        copy->vy = leader.vy;
-        copy->vz = leader.vz;
-        copy->pitch = leader.pitch;
-        copy->yaw = leader.yaw;
-        copy->aimYaw = leader.aimYaw;
+        AircraftObject copy;
+        copy.kind = leader.kind;
+        copy.health = leader.health;
+        copy.team = leader.team;
+        copy.speed = leader.speed;
+        copy.model = leader.model == ModelPlayer ? ModelFriend : leader.model;
+        copy.x = leader.x;
+        copy.y = leader.y + above;
+        copy.z = leader.z;
+        copy.vx = leader.vx;
+        copy.vy = leader.vy;
+        copy.vz = leader.vz;
+        copy.pitch = leader.pitch;
+        copy.yaw = leader.yaw;
+        copy.aimYaw = leader.aimYaw;
         // Wingmen trail the leader along its direction of flight.
-        copy->z += leader.speed > 0.0f ? -500.0f : 500.0f;
+        copy.z += leader.speed > 0.0f ? -500.0f : 500.0f;
+        AppendObject(copy);
     }
 }

@@ -1,9 +1,9 @@
-// The factory for shots (request 1) and fresh aircraft (request 0), appended at the tail.
+// The shots that aircraft and gunners fire, appended at the tail.
 #pragma once
 
 #include "world/records.h"
 
-constexpr int SpawnAircraftRequest = 0;
-constexpr int SpawnShotRequest = 1;
-
-GameObject* SpawnObject(int request, const GameObject& shooter);
+// A shot with the shooter's side, place, velocity, angles and speed, a muzzle impulse along its
+// nose and a random spread. `backward` sends it the other way along the course (its thrust and
+// forward velocity turned round), its climb left as made.
+GameObject* SpawnShot(const GameObject& shooter, bool backward = false);

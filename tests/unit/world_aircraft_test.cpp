@@ -1,8 +1,12 @@
 // The aircraft update: the player's keys, collisions, targets and pursuit, bombers, stragglers.
 // Rules that whole flights exercise all the time (dying, the altitude hold, turning toward a
 // target) are pinned frame by frame by the golden replays.
+#include <cmath>
+#include <tuple>
+
 #include "tests/unit/world_fixture.h"
 #include "world/aircraft.h"
+#include "world/object_pass.h"
 
 namespace {
 
@@ -63,8 +67,29 @@ TEST_F(AircraftTest, CollisionsCostBothSidesOnlyWhileAlive) {
     EXPECT_EQ(shot->health, -42);
 }
 
+// A distance that is not a number is below no radius, inside the object pass and out of it.
+TEST_F(AircraftTest, AnObjectWithNoPositionIsNeitherHitNorCaught) {
+    AircraftObject* lost = AddPilot(0, 2000, 0);
+    lost->x = std::nanf("");
+    lost->health = 5;
+    GunnerObject* shot = AddShot(0, 2000, 0);
+    shot->z = std::nanf("");
+    AircraftObject* fighter = AddPilot(1, 2000, 0);
+    BomberObject* bomber = AddBomber(1, 2000, 20);
+    bomber->speed = 0;
+    bomber->cruiseAltitude = 2000;
+    UpdateAircraft(*fighter);
+    UpdateAircraft(*bomber);
+    EXPECT_EQ(std::tuple(lost->health, shot->health, fighter->health, bomber->health),
+              std::tuple(5, -40, 1, 10));
+    ObjectPass(nullptr);
+    EXPECT_EQ(std::tuple(lost->health, shot->health, fighter->health, bomber->health),
+              std::tuple(5, -41, 1, 10));
+    EXPECT_EQ(OfKind(Explosion).size(), 0u);
+}
+
 TEST_F(AircraftTest, BomberCarriesItsGunnerAndNeverPursues) {
-    BomberObject* b = Add<BomberObject>(1, 2000, 0);
+    BomberObject* b = AddBomber(1, 2000, 0);
     b->cruiseAltitude = 2000;
     AircraftObject* prey = AddPilot(0, 2000, 700);
     ScriptRand({0, 1, 0});  // target chosen, odd draw, the gunner's pick
@@ -76,7 +101,7 @@ TEST_F(AircraftTest, BomberCarriesItsGunnerAndNeverPursues) {
 }
 
 TEST_F(AircraftTest, CloseShotCostsABomberThreeHits) {
-    BomberObject* b = Add<BomberObject>(1, 2000, 0);
+    BomberObject* b = AddBomber(1, 2000, 0);
     b->speed = 0;
     b->cruiseAltitude = 2000;
     GunnerObject* shot = AddShot(0, 2000, 30);

@@ -5,12 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <set>
 #include <vector>
 
 #include "platform/seam.h"
-#include "world/object_list.h"
+#include "tests/unit/world_builder.h"
 #include "world/schedule.h"
 
 inline std::set<int> heldKeys;
@@ -22,8 +21,7 @@ class WorldTest : public ::testing::Test {
     void SetUp() override {
         world = World{};
         world.inGame = 1;  // the head flies by keys, so it stays out of the tests' way
-        player = Add<AircraftObject>(0, 2000, 0);
-        player->x = 100000;
+        player = AddAircraft(0, 2000, 0, 100000);
         player->model = ModelPlayer;
         player->cruiseAltitude = 100000;
         heldKeys.clear();
@@ -38,43 +36,14 @@ class WorldTest : public ::testing::Test {
         SeedRand(1);
     }
 
-    // A new object of type T, initialised for its variant and appended at the tail.
-    template <class T>
-    T* Add(int team, float y, float z) {
-        auto* o = new T;
-        if constexpr (requires { o->gunner; })
-            InitBomber(*o);
-        else if constexpr (requires { o->cruiseAltitude; })
-            InitAircraft(*o);
-        else if constexpr (requires { o->target; })
-            InitGunner(*o);
-        else {
-            InitGameObject(*o);
-            o->kind = Explosion;  // a plain record is only ever an explosion
-        }
-        o->team = team;
-        o->y = y;
-        o->z = z;
-        AppendObject(o);
-        return o;
-    }
     // A computer-flown aircraft at rest with its cruise altitude already chosen.
-    AircraftObject* AddPilot(int team, float y, float z) {
-        AircraftObject* a = Add<AircraftObject>(team, y, z);
+    static AircraftObject* AddPilot(int team, float y, float z) {
+        AircraftObject* a = AddAircraft(team, y, z);
         a->speed = 0;
         a->cruiseAltitude = y;
         return a;
     }
-    GunnerObject* AddShot(int team, float y, float z) {
-        GunnerObject* s = Add<GunnerObject>(team, y, z);
-        s->kind = Shot;
-        s->health = -40;
-        s->model = ModelShot;
-        return s;
-    }
 
-    // Where an object is, to compare in one go.
-    static std::array<float, 3> Place(const GameObject* o) { return {o->x, o->y, o->z}; }
     static std::vector<GameObject*> OfKind(int kind) {
         std::vector<GameObject*> found;
         for (GameObject* o = world.head; o != nullptr; o = o->next)

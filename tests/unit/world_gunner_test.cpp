@@ -1,22 +1,19 @@
-// The gunner's search and attack, the far-behind rule, and the shots that gunners and aircraft
-// make: the shooter's state copied, the muzzle impulse and the spread draws.
-#include <tuple>
-
+// The gunner's search and attack, the far-behind rule, and its shots sent backward. How shots
+// are made and fly is pinned frame by frame by the golden replays.
 #include "tests/unit/world_fixture.h"
 #include "world/gunners.h"
-#include "world/shots.h"
 
 namespace {
 
 using GunnerTest = WorldTest;
 
 TEST_F(GunnerTest, SearchDrawsOncePerEnemyAircraftInRangeAndKeepsTheLastWinner) {
-    GunnerObject* g = Add<GunnerObject>(1, 240, 0);
+    GunnerObject* g = AddWarship(1, 240, 0);
     AircraftObject* a = AddPilot(0, 1000, 1000);
     AddPilot(1, 1000, 1000);  // own team
     AddShot(0, 240, 10);
-    Add<GameObject>(0, 240, 10);  // an explosion
-    AddPilot(0, 240, 3000);       // exactly at the range: out
+    AddExplosion(0, 240, 10);  // an explosion
+    AddPilot(0, 240, 3000);    // exactly at the range: out
     AddPilot(0, 240, -2999);
     AircraftObject* c = AddPilot(0, 500, 500);
 
@@ -31,14 +28,14 @@ TEST_F(GunnerTest, SearchDrawsOncePerEnemyAircraftInRangeAndKeepsTheLastWinner) 
     UpdateGunner(*g);
     EXPECT_EQ(g->target, a);
 
-    GunnerObject* lonely = Add<GunnerObject>(1, 240, 90000);
+    GunnerObject* lonely = AddWarship(1, 240, 90000);
     ScriptRand({});
     UpdateGunner(*lonely);
     EXPECT_EQ(RandDrawCount(), 0);
 }
 
 TEST_F(GunnerTest, AttackAimsFiresAndLetsGoOnTheDrawOrWhenTheTargetDies) {
-    GunnerObject* g = Add<GunnerObject>(1, 240, 0);
+    GunnerObject* g = AddWarship(1, 240, 0);
     AircraftObject* t = AddPilot(0, 740, 1000);
     t->health = 0;  // still fired at
     g->target = t;
@@ -65,7 +62,7 @@ TEST_F(GunnerTest, AttackAimsFiresAndLetsGoOnTheDrawOrWhenTheTargetDies) {
 }
 
 TEST_F(GunnerTest, TargetBehindReversesTheShotButNotItsClimb) {
-    GunnerObject* g = Add<GunnerObject>(1, 240, 0);
+    GunnerObject* g = AddWarship(1, 240, 0);
     g->target = AddPilot(0, 1240, -1000);
     ScriptRand({5, 5, 1});
     UpdateGunner(*g);
@@ -83,39 +80,17 @@ TEST_F(GunnerTest, TargetBehindReversesTheShotButNotItsClimb) {
 
 TEST_F(GunnerTest, FarBehindThePlayerItIsSetDyingAtEveryStepAndStillFires) {
     player->z = 10000;
-    GunnerObject* edge = Add<GunnerObject>(1, 240, 4000);
+    GunnerObject* edge = AddWarship(1, 240, 4000);
     UpdateGunner(*edge);
     EXPECT_EQ(edge->health, 1);
 
-    GunnerObject* behind = Add<GunnerObject>(1, 240, 3999);
+    GunnerObject* behind = AddWarship(1, 240, 3999);
     behind->health = -7;
     behind->target = AddPilot(0, 1240, 4500);
     ScriptRand({5, 5, 1});
     UpdateGunner(*behind);
     EXPECT_EQ(behind->health, 0);
     EXPECT_EQ(OfKind(Shot).size(), 1u);
-}
-
-TEST_F(GunnerTest, AShotCopiesItsShooterPlusAForwardImpulseAndTwoSpreadDraws) {
-    AircraftObject* s = AddPilot(1, 700, 50);
-    s->vx = 1;
-    s->vy = -2;
-    s->vz = 300;
-    s->speed = 12;
-    s->yaw = 0.25f;
-    s->aimYaw = 0.5f;
-    ScriptRand({16, 10});  // pitch spread 0, yaw spread +0.10
-    GameObject* shot = SpawnObject(SpawnShotRequest, *s);
-    ASSERT_EQ(shot, Tail());
-    EXPECT_EQ(RandDrawCount(), 2);
-    EXPECT_EQ(std::tuple(shot->kind, shot->health, shot->team, shot->speed),
-              std::tuple(Shot, -40, 1, 12.0f));
-    EXPECT_EQ(Place(shot), Place(s));
-    EXPECT_EQ(std::tuple(shot->vx, shot->vy, shot->vz, shot->pitch),
-              std::tuple(1.0f, -2.0f, 500.0f, 0.0f));
-    // The single-precision step, applied in double.
-    EXPECT_EQ(shot->yaw, static_cast<float>(0.25 + 5 * static_cast<double>(0.02f)));
-    EXPECT_EQ(shot->aimYaw, 0.5f);
 }
 
 }  // namespace

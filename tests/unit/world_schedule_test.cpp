@@ -1,5 +1,5 @@
-// The enemy schedule's climb and wingmen. What each wave and phase launches, and the order of
-// the random draws, are pinned frame by frame by the golden replays; the order of the phases by
+// The enemy schedule's climb. What each wave and phase launches, wingmen included, and the order
+// of the random draws, are pinned frame by frame by the golden replays; the order of the phases by
 // the whole demonstration in the session tests.
 #include <utility>
 
@@ -28,7 +28,7 @@ TEST_F(ScheduleTest, ClimbRaisesEveryAircraftFor1200FramesThenTheHighPhaseBegins
     player->z = 80001;
     AircraftObject* dying = AddPilot(1, 300, 0);
     dying->health = -20;
-    GunnerObject* ship = Add<GunnerObject>(1, 240, 0);
+    GunnerObject* ship = AddWarship(1, 240, 0);
     GunnerObject* shot = AddShot(0, 900, 0);
     int frames = 0;
     while (scheduleMark == 50000 && frames < 2000) {
@@ -43,19 +43,6 @@ TEST_F(ScheduleTest, ClimbRaisesEveryAircraftFor1200FramesThenTheHighPhaseBegins
     EXPECT_EQ(dying->y, 12300.0f);  // dying aircraft are raised too; ships and shots are not
     EXPECT_EQ(std::pair(ship->y, shot->y), std::pair(240.0f, 900.0f));
     EXPECT_EQ(Length(), 4);
-}
-
-TEST_F(ScheduleTest, WingmenTrailTheLeaderAlongItsDirectionOfFlight) {
-    for (float speed : {10.0f, 0.0f, -10.0f}) {
-        AircraftObject* leader = AddPilot(1, 3000, 7000);
-        leader->speed = speed;
-        leader->target = player;
-        AddWingmen(*leader);
-        auto* below = static_cast<AircraftObject*>(Tail());
-        EXPECT_EQ(std::pair(below->y, below->z), std::pair(2900.0f, speed > 0 ? 6500.0f : 7500.0f));
-        EXPECT_EQ(below->target, nullptr);
-        EXPECT_EQ(below->cruiseAltitude, 0.0f);
-    }
 }
 
 }  // namespace

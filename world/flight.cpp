@@ -4,6 +4,7 @@
 
 #include "platform/seam.h"
 #include "world/object_list.h"
+#include "world/trig.h"
 
 namespace {
 
@@ -49,9 +50,9 @@ void IntegrateFlight(GameObject& o) {
     o.vz *= 0.9f;
 
     // Yaw only adds sideways drift; the forward thrust follows the pitch alone.
-    o.vx -= std::sin(o.yaw) * o.speed;
-    o.vy -= std::sin(o.pitch) * o.speed;
-    o.vz += std::cos(o.pitch) * o.speed;
+    o.vx -= Sine(o.yaw) * o.speed;
+    o.vy -= Sine(o.pitch) * o.speed;
+    o.vz += Cosine(o.pitch) * o.speed;
 
     if (o.y > 1.0f) {
         const float velocity = std::sqrt(o.vx * o.vx + o.vy * o.vy + o.vz * o.vz);
@@ -68,7 +69,7 @@ void IntegrateFlight(GameObject& o) {
 float HeadingTo(const GameObject& o, float tx, float /*ty*/, float tz) {
     const float lateral = tx - o.x;
     const float forward = tz - o.z;
-    float h = static_cast<float>(std::atan2(static_cast<double>(lateral), forward));
+    float h = static_cast<float>(ArcTangent2(static_cast<double>(lateral), forward));
     // The wrap is taken against the pitch with these single-precision constants; callers only
     // look at headings within ±0.5, where it never applies.
     if (h - o.pitch > 3.14159f) h -= 6.28318f;
@@ -79,7 +80,7 @@ float HeadingTo(const GameObject& o, float tx, float /*ty*/, float tz) {
 float PitchTo(const GameObject& o, float tx, float ty, float tz) {
     const float horizontal = (std::fabs(tz - o.z) + std::fabs(tx - o.x)) * 0.5f;
     const float rise = ty - o.y;
-    const float angle = static_cast<float>(std::atan2(static_cast<double>(horizontal), rise));
+    const float angle = static_cast<float>(ArcTangent2(static_cast<double>(horizontal), rise));
     return angle - 1.570795f;
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/seam.h"
 #include "world/object_list.h"
+#include "world/trig.h"
 
 namespace {
 
@@ -35,8 +36,8 @@ GameObject* SpawnShot(const GameObject& s, bool backward) {
 
     // The impulse follows the shooter's nose before the spread; forward it takes the squared
     // cosine, so steep shots lose their forward push faster than their climb.
-    const double sine = static_cast<float>(std::sin(static_cast<double>(s.pitch)));
-    const double cosine = static_cast<float>(std::cos(static_cast<double>(s.pitch)));
+    const double sine = static_cast<float>(Sine(static_cast<double>(s.pitch)));
+    const double cosine = static_cast<float>(Cosine(static_cast<double>(s.pitch)));
     shot.vy = static_cast<float>(shot.vy - sine * MuzzleImpulse);
     shot.vz = static_cast<float>(shot.vz + cosine * cosine * MuzzleImpulse);
 

@@ -350,6 +350,9 @@ class Parser {
         uint32_t indexCount = Count("face material count", 1);
         if (materialCount == 0 && indexCount > 0)
             Fail(indexToken, "face materials with no materials");
+        // Every face goes into some material's subset, so faces need at least one.
+        if (materialCount == 0 && mesh.faceStart.size() > 1)
+            Fail(countToken, "a material list with no materials for the mesh's faces");
         mesh.faceMaterials.clear();
         for (uint32_t i = 0; i < indexCount; ++i)
             mesh.faceMaterials.push_back(Index(materialCount, "material index"));

@@ -14,6 +14,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/core/regular_file.h"
+
 namespace {
 
 std::optional<Image> Take(stbi_uc* pixels, int width, int height) {
@@ -27,16 +29,16 @@ std::optional<Image> Take(stbi_uc* pixels, int width, int height) {
 }
 
 std::optional<Image> Decode(const std::string& path) {
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
-    return Take(pixels, width, height);
+    std::string bytes, error;
+    if (!ReadRegularFile(path, MaxImageFileBytes, bytes, error)) return std::nullopt;
+    return LoadImageMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
 struct Prefetch {
     std::mutex mutex;
     std::condition_variable decoded;
-    std::vector<std::string> waiting;  // in the order they will be decoded
-    std::string inHand;                // being decoded
+    std::vector<std::string> waiting;    // in the order they will be decoded
+    std::string inHand;                  // being decoded
     std::map<std::string, Image> ready;  // an image with no size for a file that failed
     bool stop = false;
     std::thread worker;

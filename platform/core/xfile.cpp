@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
 #include <glm/gtc/matrix_inverse.hpp>
 #include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
 #include <map>
-#include <sstream>
 #include <unordered_map>
+
+#include "platform/core/regular_file.h"
 
 namespace {
 
@@ -490,14 +490,10 @@ bool ParseXText(std::string_view text, XMeshData& mesh, std::string& error) {
 }
 
 bool ReadXFile(const std::string& path, XMeshData& mesh, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot be opened";
-        return false;
-    }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    if (!ParseXText(contents.str(), mesh, error)) {
+    mesh = XMeshData{};
+    std::string contents;
+    if (!ReadRegularFile(path, MaxXFileBytes, contents, error)) return false;
+    if (!ParseXText(contents, mesh, error)) {
         error = path + " " + error;
         return false;
     }

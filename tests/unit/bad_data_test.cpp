@@ -1,7 +1,10 @@
 // Every data file in turn missing, empty, truncated or replaced by random bytes, and no data
 // folder at all: the game runs on, and only a bad sky shows its error box, once. Each case runs in
 // a fresh process, since images and the sky are loaded once per process.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +14,7 @@
 #include "platform/core/headless_host.h"
 #include "platform/core/image_file.h"
 #include "platform/core/null_device.h"
+#include "platform/core/xfile.h"
 #include "platform/seam.h"
 #include "world/object_list.h"
 
@@ -102,5 +106,49 @@ TEST_P(BadDataTest, GameRunsOnAndOnlyABadSkyShowsItsBoxOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFile, BadDataTest, ::testing::ValuesIn(Cases()), Name);
+
+// FIFOs under the names of data files, used or not: read as missing, and the process still
+// ends (std::exit runs the destructors, so a decoding thread stuck in open() would hang it; the
+// alarm turns a hang into a failure). Exits with the number of error boxes.
+[[noreturn]] void PlayWithFifos(bool skyIsFifo) {
+    alarm(20);
+    fs::path folder = fs::temp_directory_path() / ("marvaze-fifo-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
+    fs::current_path(folder);
+    for (const char* name : {"title.png", "sky.png", "never-used.png", skyIsFifo ? "sky.x" : ""}) {
+        if (*name == 0) continue;
+        fs::remove(fs::path("data") / name);
+        if (mkfifo((std::string("data/") + name).c_str(), 0600) != 0) std::_Exit(101);
+    }
+    PrefetchImages("data");
+    // Standard input as a pipe nobody writes to.
+    int ends[2];
+    if (pipe(ends) != 0 || dup2(ends[0], 0) < 0) std::_Exit(102);
+    XMeshData mesh;
+    std::string error;
+    if (ReadXFile("/proc/self/fd/0", mesh, error) || LoadImageFile("/proc/self/fd/0"))
+        std::_Exit(103);
+
+    NullDevice nullDevice;
+    device = &nullDevice;
+    HeadlessHost headless;
+    for (int inGame : {0, 1}) {
+        headless.closeAtFrame = headless.frame + 30;
+        world.inGame = inGame;
+        RunSession();
+        DestroyWorldObjects();
+    }
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(folder);
+    std::exit(static_cast<int>(headless.messageBoxes.size()));
+}
+
+TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(PlayWithFifos(false), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(PlayWithFifos(true), ::testing::ExitedWithCode(1), "");
+}
 
 }  // namespace

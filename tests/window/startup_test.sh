@@ -74,3 +74,17 @@ if [ ! -e /dev/snd ]; then
      [ "$lines" = 1 ] || { cat /tmp/marvaze-window-test.log; fail "$lines lines on stderr"; }
      grep -q 'no audio device' /tmp/marvaze-window-test.log || fail "no word of the silent sound")
 fi
+
+# No display to show a window on: the game says so and leaves with 255 instead of running unseen
+# on a display-less driver (used only when SDL_VIDEODRIVER names one).
+for display in unset :97; do
+    if [ "$display" = unset ]; then
+        env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 "$MARVAZE" 2>/tmp/marvaze-window-test.log
+    else
+        env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=$display timeout 10 "$MARVAZE" 2>/tmp/marvaze-window-test.log
+    fi
+    status=$?
+    [ "$status" = 255 ] || fail "with DISPLAY $display the game ended with $status, not 255"
+    grep -q 'window cannot be opened: no display' /tmp/marvaze-window-test.log ||
+        { cat /tmp/marvaze-window-test.log >&2; fail "with DISPLAY $display no word of the display"; }
+done

@@ -40,6 +40,9 @@ struct Prefetch {
     std::vector<std::string> waiting;    // in the order they will be decoded
     std::string inHand;                  // being decoded
     std::map<std::string, Image> ready;  // an image with no size for a file that failed
+    // Files that failed, as they were when tried: one is tried again only once it has changed,
+    // so a missing or bad file that is asked for at every draw costs a stat, not a decode.
+    std::map<std::string, FileStamp> failed;
     bool stop = false;
     std::thread worker;
 
@@ -52,6 +55,16 @@ struct Prefetch {
         if (worker.joinable()) worker.join();
     }
 
+    std::optional<Image> DecodeNoting(const std::string& path) {
+        FileStamp stamp = StampOf(path);
+        std::optional<Image> image = Decode(path);
+        if (!image) {
+            std::lock_guard lock(mutex);
+            failed[path] = stamp;
+        }
+        return image;
+    }
+
     void Run() {
         for (;;) {
             std::string path;
@@ -62,7 +75,7 @@ struct Prefetch {
                 waiting.erase(waiting.begin());
                 inHand = path;
             }
-            std::optional<Image> image = Decode(path);
+            std::optional<Image> image = DecodeNoting(path);
             {
                 std::lock_guard lock(mutex);
                 ready.emplace(path, image ? std::move(*image) : Image{});
@@ -98,6 +111,10 @@ std::optional<Image> LoadImageFile(const std::string& path) {
     Prefetch& p = prefetch();
     {
         std::unique_lock lock(p.mutex);
+        if (auto f = p.failed.find(path); f != p.failed.end()) {
+            if (StampOf(path) == f->second) return std::nullopt;
+            p.failed.erase(f);
+        }
         // Still waiting: decoded here instead, as the caller wants it now.
         std::erase(p.waiting, path);
         p.decoded.wait(lock, [&] { return p.inHand != path; });
@@ -108,7 +125,7 @@ std::optional<Image> LoadImageFile(const std::string& path) {
             return image;
         }
     }
-    return Decode(path);
+    return p.DecodeNoting(path);
 }
 
 std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size) {

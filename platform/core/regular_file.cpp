@@ -73,6 +73,7 @@ FileStamp StampOf(const std::string& path) {
     if (stat(path.c_str(), &info) != 0) return stamp;
     stamp.exists = true;
     stamp.size = info.st_size;
+    stamp.inode = info.st_ino;
     stamp.modifiedNs = int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     return stamp;
 }

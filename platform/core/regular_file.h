@@ -16,6 +16,7 @@ struct FileStamp {
     bool exists = false;
     int64_t size = 0;
     int64_t modifiedNs = 0;
+    uint64_t inode = 0;
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOf(const std::string& path);

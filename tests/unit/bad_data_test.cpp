@@ -3,6 +3,7 @@
 // a fresh process, since images and the sky are loaded once per process.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include "platform/core/null_device.h"
 #include "platform/core/xfile.h"
 #include "platform/seam.h"
+#include "tests/unit/render_test_files.h"
 #include "world/object_list.h"
 
 namespace fs = std::filesystem;
@@ -149,6 +151,55 @@ TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(PlayWithFifos(false), ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT(PlayWithFifos(true), ::testing::ExitedWithCode(1), "");
+}
+
+// Images that fail only at their last row, asked for at every draw: each is opened once, not
+// once a draw. Exits with 0 when so, having said the counts on stderr.
+[[noreturn]] void PlayWithLateFailingImages() {
+    fs::path folder = fs::temp_directory_path() / ("marvaze-late-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
+    fs::current_path(folder);
+    const char* const spoiled[] = {"title.png", "team0.png"};
+    Picture noise(1024, 1024, 0);
+    std::mt19937 random(3);
+    for (uint8_t& byte : noise.rgba) byte = static_cast<uint8_t>(random());
+    for (const char* name : spoiled) {
+        std::string path = std::string("data/") + name;
+        WritePicture(path, noise);
+        fs::resize_file(path, fs::file_size(path) - 100);
+    }
+    int watch = inotify_init1(IN_NONBLOCK);
+    inotify_add_watch(watch, "data", IN_OPEN);
+    PrefetchImages("data");
+    NullDevice nullDevice;
+    device = &nullDevice;
+    HeadlessHost headless;
+    for (int inGame : {0, 1}) {
+        headless.closeAtFrame = headless.frame + 100;
+        world.inGame = inGame;
+        RunSession();
+        DestroyWorldObjects();
+    }
+    int opens[2] = {};
+    alignas(inotify_event) char buffer[65536];
+    for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;)
+        for (char* at = buffer; at < buffer + n;) {
+            auto* event = reinterpret_cast<inotify_event*>(at);
+            for (int i = 0; i < 2; ++i)
+                if (event->len > 0 && std::string(event->name) == spoiled[i]) ++opens[i];
+            at += sizeof(inotify_event) + event->len;
+        }
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(folder);
+    std::fprintf(stderr, "opens of title.png: %d, of team0.png: %d\n", opens[0], opens[1]);
+    std::_Exit(opens[0] == 1 && opens[1] == 1 ? 0 : 1);
+}
+
+TEST(BadDataRetry, AnImageThatFailsLateIsReadOnceUntilItChanges) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(PlayWithLateFailingImages(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/session_cycle.h"
+#include "app/screen_sprites.h"
 #include "platform/core/image_file.h"
 #include "platform/device.h"
 #include "platform/host.h"
@@ -16,7 +17,7 @@ int main(int, char**) {
     if (!ClaimSingleInstance()) return -1;
     EnterDataFolder();
     // Decoded while the window and the GL context are made, which take far longer.
-    PrefetchImages("data");
+    PrefetchImages(GameImageFiles());
 
     std::unique_ptr<SdlHost> window = SdlHost::Create("Marvaze", 640, 480);
     if (window == nullptr) {

@@ -5,6 +5,7 @@
 
 #include "platform/device.h"
 #include "render/device_slots.h"
+#include "render/quads.h"
 
 namespace {
 
@@ -33,6 +34,12 @@ constexpr float DigitsY = 440.0f;
 constexpr float DigitSpacing = 50.0f;
 
 }  // namespace
+
+std::vector<std::string> GameImageFiles() {
+    std::vector<std::string> files(std::begin(ImageFiles), std::end(ImageFiles));
+    files.insert(files.end(), std::begin(WorldTextureFiles), std::end(WorldTextureFiles));
+    return files;
+}
 
 void EnsureScreenImages() {
     if (DeviceReplaced(screenOwner)) {

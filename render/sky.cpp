@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <list>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/host.h"
@@ -10,6 +12,7 @@
 namespace {
 
 constexpr const char* SkyFile = "data/sky.x";
+constexpr size_t MaxSkyTextures = 8;
 
 // The arrays of every sky loaded; like the mesh they last until the process ends.
 struct SkyArrays {
@@ -33,6 +36,9 @@ SkyMesh LoadSky() {
     SkyArrays& arrays = loadedSkies.emplace_back();
     arrays.materials.resize(read.size());
     arrays.textures.assign(read.size(), nullptr);
+    // Materials naming one file share its texture; a sky naming more files than any sky needs
+    // gets textures for the first ones only.
+    std::map<std::string, Texture*> byPath;
     for (size_t i = 0; i < read.size(); ++i) {
         arrays.materials[i] = read[i].matD3D;
         arrays.materials[i].ambient = arrays.materials[i].diffuse;
@@ -41,8 +47,17 @@ SkyMesh LoadSky() {
         // untextured.
         char path[256];
         int length = std::snprintf(path, sizeof path, "data/%s", read[i].textureFilename->c_str());
-        if (length > 0 && length < static_cast<int>(sizeof path))
-            arrays.textures[i] = device->CreateTextureFromFile(path);
+        if (length <= 0 || length >= static_cast<int>(sizeof path)) continue;
+        auto found = byPath.find(path);
+        if (found == byPath.end()) {
+            if (byPath.size() == MaxSkyTextures) {
+                std::fprintf(stderr, "marvaze: %s: more than %zu texture files; %s left out\n",
+                             SkyFile, MaxSkyTextures, path);
+                continue;
+            }
+            found = byPath.emplace(path, device->CreateTextureFromFile(path)).first;
+        }
+        arrays.textures[i] = found->second;
     }
     SkyMesh sky;
     sky.materialCount = static_cast<uint32_t>(read.size());

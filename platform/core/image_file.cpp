@@ -4,12 +4,12 @@
 #define STBI_ONLY_PNG
 #define STBI_FAILURE_USERMSG
 // The game's images are small; refusing huge ones keeps a bad file from taking all memory.
-#define STBI_MAX_DIMENSIONS 8192
+#define STBI_MAX_DIMENSIONS 4096
 #include <stb_image.h>
 
 #include <algorithm>
 #include <condition_variable>
-#include <filesystem>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -30,8 +30,14 @@ std::optional<Image> Take(stbi_uc* pixels, int width, int height) {
 
 std::optional<Image> Decode(const std::string& path) {
     std::string bytes, error;
-    if (!ReadRegularFile(path, MaxImageFileBytes, bytes, error)) return std::nullopt;
-    return LoadImageMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    std::optional<Image> image;
+    if (ReadRegularFile(path, MaxImageFileBytes, bytes, error)) {
+        image = LoadImageMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        if (!image) error = path + ": " + stbi_failure_reason();
+    }
+    // A missing image is skipped quietly, as it always was; anything else says why.
+    if (!image && StampOf(path).exists) std::fprintf(stderr, "marvaze: %s\n", error.c_str());
+    return image;
 }
 
 struct Prefetch {
@@ -93,14 +99,10 @@ Prefetch& prefetch() {
 
 }  // namespace
 
-void PrefetchImages(const std::string& folder) {
+void PrefetchImages(std::vector<std::string> paths) {
     Prefetch& p = prefetch();
-    std::vector<std::string> paths;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-        if (entry.path().extension() == ".png")
-            paths.push_back(folder + "/" + entry.path().filename().string());
     std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
     std::lock_guard lock(p.mutex);
     if (p.worker.joinable() || paths.empty()) return;
     p.waiting = std::move(paths);

@@ -7,10 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
+#include "app/screen_sprites.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "platform/core/image_file.h"
@@ -79,7 +81,7 @@ void Spoil(const fs::path& path, Damage damage) {
         Spoil(folder / "data" / c.file, c.damage);
     }
     fs::current_path(folder);
-    PrefetchImages("data");  // as the program starts
+    PrefetchImages(GameImageFiles());  // as the program starts
 
     NullDevice nullDevice;
     device = &nullDevice;
@@ -124,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(EveryFile, BadDataTest, ::testing::ValuesIn(Cases()), N
         fs::remove(fs::path("data") / name);
         if (mkfifo((std::string("data/") + name).c_str(), 0600) != 0) std::_Exit(101);
     }
-    PrefetchImages("data");
+    PrefetchImages(GameImageFiles());
     // Standard input as a pipe nobody writes to.
     int ends[2];
     if (pipe(ends) != 0 || dup2(ends[0], 0) < 0) std::_Exit(102);
@@ -172,7 +174,7 @@ TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
     }
     int watch = inotify_init1(IN_NONBLOCK);
     inotify_add_watch(watch, "data", IN_OPEN);
-    PrefetchImages("data");
+    PrefetchImages(GameImageFiles());
     NullDevice nullDevice;
     device = &nullDevice;
     HeadlessHost headless;
@@ -200,6 +202,46 @@ TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
 TEST(BadDataRetry, AnImageThatFailsLateIsReadOnceUntilItChanges) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(PlayWithLateFailingImages(), ::testing::ExitedWithCode(0), "");
+}
+
+// Kilobytes of the process's resident peak ("VmHWM") or present size ("VmRSS").
+long StatusKb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field) + 1));
+    return -1;
+}
+
+// Files built to take memory: big images the game never reads, and a mesh file of nothing but
+// separators just under the size limit. The game's peak memory over its start grows by little.
+[[noreturn]] void PlayOnMemoryHungryData() {
+    fs::path folder = fs::temp_directory_path() / ("marvaze-memory-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
+    fs::current_path(folder);
+    WritePng("data/unused0.png", 2048, 2048, 0x336699ff);
+    for (int i = 1; i < 8; ++i)
+        fs::copy_file("data/unused0.png", "data/unused" + std::to_string(i) + ".png");
+    std::ofstream("data/sky.x") << "xof 0303txt 0032\n" << std::string((15 << 20), ';');
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
+    long before = StatusKb("VmRSS:");
+    PrefetchImages(GameImageFiles());
+    NullDevice nullDevice;
+    device = &nullDevice;
+    HeadlessHost headless;
+    headless.closeAtFrame = 20;
+    RunSession();
+    long grown = StatusKb("VmHWM:") - before;
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(folder);
+    std::fprintf(stderr, "peak grew by %ld KiB\n", grown);
+    std::_Exit(headless.messageBoxes.size() == 1 && grown < 40 * 1024 ? 0 : 1);
+}
+
+TEST(BadDataMemory, FilesMadeToTakeMemoryDoNot) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(PlayOnMemoryHungryData(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // LoadSky and DrawSky on small mesh files written by the tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/core/headless_host.h"
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
@@ -73,6 +75,24 @@ TEST_F(SkyTest, ATextureNameTooLongForThePathBufferIsSkipped) {
     EXPECT_EQ(sky.textures[1], nullptr);
     ASSERT_EQ(recorder.textureLoads.size(), 1u);
     EXPECT_EQ(recorder.textureLoads[0], "data/" + fits);
+}
+
+TEST_F(SkyTest, MaterialsNamingOneFileShareItsTextureAndFewFilesAreRead) {
+    WritePng("data/sky.png", 2, 2, 0xFFFFFFFF);
+    std::string materials;
+    for (int i = 0; i < 40; ++i) materials += Material("1.0;1.0;1.0;1.0", "sky.png");
+    for (int i = 0; i < 12; ++i)
+        materials += Material("1.0;1.0;1.0;1.0", "other" + std::to_string(i) + ".png");
+    WriteText("data/sky.x", SkyFile("", 52, materials));
+    SkyMesh sky = LoadSky();
+    ASSERT_EQ(sky.materialCount, 52u);
+    ASSERT_NE(sky.textures[0], nullptr);
+    for (int i = 1; i < 40; ++i) EXPECT_EQ(sky.textures[i], sky.textures[0]) << i;
+    // Eight files in all, each read once.
+    ASSERT_EQ(recorder.textureLoads.size(), 8u);
+    std::sort(recorder.textureLoads.begin(), recorder.textureLoads.end());
+    EXPECT_EQ(std::unique(recorder.textureLoads.begin(), recorder.textureLoads.end()),
+              recorder.textureLoads.end());
 }
 
 TEST_F(SkyTest, AMissingOrMalformedFileShowsTheErrorBoxAndGivesNoSky) {

@@ -29,8 +29,10 @@ int main(int, char**) {
     std::string error;
     std::unique_ptr<Device> created = window->CreateDevice(error);
     if (created == nullptr) {
-        std::fprintf(stderr, "marvaze: %s\n", error.c_str());
-        window->MessageBox("Direct3D の初期化に失敗しました ", "D3初期化ｴﾗｰ ");
+        // The player may read no Japanese, or have no font for it: one line in English too.
+        std::string english = "OpenGL 3.3 could not be started: " + error;
+        std::fprintf(stderr, "marvaze: %s\n", english.c_str());
+        window->MessageBox("Direct3D の初期化に失敗しました \n" + english, "D3初期化ｴﾗｰ ");
         std::exit(-1);
     }
     device = created.get();

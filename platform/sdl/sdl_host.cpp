@@ -4,9 +4,13 @@
 
 #include <fcntl.h>
 #include <malloc.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "platform/seam.h"
@@ -57,6 +61,17 @@ void RestoreStderr(int saved) {
     std::fflush(stderr);
     dup2(saved, STDERR_FILENO);
     close(saved);
+}
+
+volatile bool showingBox = false;
+pid_t boxParent = 0;
+
+// In the child that shows a message box: killed when the game ends, however it ends.
+void BoxChildStarts() {
+    if (!showingBox) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != boxParent) _exit(0);  // the game ended before the line above
+    ReleaseSingleInstance();
 }
 
 bool IsFullscreenToggle(const SDL_Event& event) {
@@ -178,6 +193,24 @@ uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 void SdlHost::Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
 
 void SdlHost::MessageBox(const std::string& text, const std::string& caption) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_) != 0)
-        std::fprintf(stderr, "marvaze: %s: %s (%s)\n", caption.c_str(), text.c_str(), SDL_GetError());
+    // SDL shows the box on X11 from a forked child while this process waits for it. The child
+    // must die with this process and hold none of its rendezvous, and the usual signals must end
+    // the game while the box is up rather than be queued as a quit nobody reads.
+    static std::once_flag registered;
+    std::call_once(registered, [] { pthread_atfork(nullptr, nullptr, BoxChildStarts); });
+    boxParent = getpid();
+    struct sigaction fallback {
+    }, savedTerm{}, savedInt{};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(SIGTERM, &fallback, &savedTerm);
+    sigaction(SIGINT, &fallback, &savedInt);
+    showingBox = true;
+    int shown =
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_);
+    showingBox = false;
+    sigaction(SIGTERM, &savedTerm, nullptr);
+    sigaction(SIGINT, &savedInt, nullptr);
+    if (shown != 0)
+        std::fprintf(stderr, "marvaze: %s: %s (%s)\n", caption.c_str(), text.c_str(),
+                     SDL_GetError());
 }

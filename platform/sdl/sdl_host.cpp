@@ -9,6 +9,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -34,11 +35,16 @@ SDL_Scancode ScancodeOf(int virtualKey) {
     }
 }
 
+// Keys pressed since the pump before the last: a tap that is released again between two pumps
+// still reads as down, for one frame, as the polling it stands for reports a press since the
+// last poll.
+bool tapped[SDL_NUM_SCANCODES] = {};
+
 // The keyboard as SDL saw it at the last pump.
 bool SdlKeyDown(int virtualKey) {
     SDL_Scancode code = ScancodeOf(virtualKey);
     if (code == SDL_SCANCODE_UNKNOWN) return false;
-    return SDL_GetKeyboardState(nullptr)[code] != 0;
+    return SDL_GetKeyboardState(nullptr)[code] != 0 || tapped[code];
 }
 
 void Silence(void*, Uint8* stream, int length) { SDL_memset(stream, 0x80, length); }
@@ -173,8 +179,11 @@ void SdlHost::OpenAudio() {
 
 bool SdlHost::PumpMessages() {
     SDL_Event event;
+    std::fill(std::begin(tapped), std::end(tapped), false);
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) return true;
+        if (event.type == SDL_KEYDOWN && event.key.keysym.scancode < SDL_NUM_SCANCODES)
+            tapped[event.key.keysym.scancode] = true;
         if (IsFullscreenToggle(event)) {
             bool fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
             SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);

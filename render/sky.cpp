@@ -1,5 +1,6 @@
 #include "render/sky.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <list>
 #include <map>
@@ -20,6 +21,19 @@ struct SkyArrays {
     std::vector<Texture*> textures;
 };
 std::list<SkyArrays> loadedSkies;
+
+// A texture name is a path inside data/: no absolute path, drive letter, backslash (a separator
+// on Windows) or ".." part.
+bool LeavesDataFolder(const std::string& name) {
+    if (name.empty() || name[0] == '/' || name.find('\\') != std::string::npos) return true;
+    if (name.size() >= 2 && name[1] == ':') return true;
+    for (size_t start = 0; start <= name.size();) {
+        size_t end = std::min(name.find('/', start), name.size());
+        if (name.compare(start, end - start, "..") == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -45,9 +59,19 @@ SkyMesh LoadSky() {
         if (!read[i].textureFilename) continue;
         // A name too long for the path buffer is skipped rather than cut: that subset draws
         // untextured.
+        const std::string& name = *read[i].textureFilename;
+        if (LeavesDataFolder(name)) {
+            std::fprintf(stderr, "marvaze: %s: texture %s is refused: it leaves data/\n", SkyFile,
+                         name.c_str());
+            continue;
+        }
         char path[256];
-        int length = std::snprintf(path, sizeof path, "data/%s", read[i].textureFilename->c_str());
-        if (length <= 0 || length >= static_cast<int>(sizeof path)) continue;
+        int length = std::snprintf(path, sizeof path, "data/%s", name.c_str());
+        if (length <= 0 || length >= static_cast<int>(sizeof path)) {
+            std::fprintf(stderr, "marvaze: %s: texture name longer than %zu bytes; left out\n",
+                         SkyFile, sizeof path - 6);
+            continue;
+        }
         auto found = byPath.find(path);
         if (found == byPath.end()) {
             if (byPath.size() == MaxSkyTextures) {

@@ -1,6 +1,9 @@
 #include "platform/sdl/sdl_host.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include <fcntl.h>
 #include <malloc.h>
@@ -131,6 +134,10 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     }
     std::unique_ptr<SdlHost> created(new SdlHost);
     created->window_ = window;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    created->x11Keys_ = SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
+    if (created->x11Keys_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     SetKeySource(SdlKeyDown);
     return created;
 }
@@ -184,10 +191,32 @@ bool SdlHost::PumpMessages() {
         if (event.type == SDL_QUIT) return true;
         if (event.type == SDL_KEYDOWN && event.key.keysym.scancode < SDL_NUM_SCANCODES)
             tapped[event.key.keysym.scancode] = true;
-        if (IsFullscreenToggle(event)) {
-            bool fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-            SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        // On X11, SDL takes a release and a press at the same instant for the key repeating,
+        // and quick F11 taps are lost; there the presses are counted from the X events.
+        bool toggle = false;
+        if (event.type == SDL_SYSWMEVENT && event.syswm.msg->subsystem == SDL_SYSWM_X11) {
+            XEvent& x = event.syswm.msg->msg.x11.event;
+            if ((x.type == KeyPress || x.type == KeyRelease) &&
+                XLookupKeysym(&x.xkey, 0) == XK_F11) {
+                toggle = x.type == KeyPress && f11Up_;
+                f11Up_ = x.type == KeyRelease;
+            }
+        } else if (!x11Keys_) {
+            toggle = IsFullscreenToggle(event);
         }
+        if (toggle) {
+            fullscreen_ = !fullscreen_;
+            toggledAt_ = SDL_GetTicks();
+            SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        }
+    }
+    // The state follows the presses, not the window manager's answers, which come late: for a
+    // while after a press an answer to an earlier one is set right again.
+    if (SDL_GetTicks() - toggledAt_ < 2000) {
+        bool now = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+                   SDL_WINDOW_FULLSCREEN_DESKTOP;
+        if (now != fullscreen_)
+            SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     }
     if (TakeShowRequest()) {
         SDL_ShowWindow(window_);

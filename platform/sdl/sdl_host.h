@@ -11,7 +11,7 @@
 struct SDL_Window;
 
 class SdlHost : public Host {
-public:
+  public:
     ~SdlHost() override;
     // Opens the window titled `title` with a client area of width x height; null on failure.
     static std::unique_ptr<SdlHost> Create(const std::string& title, int width, int height);
@@ -29,9 +29,13 @@ public:
 
     SDL_Window* window() const { return window_; }
 
-private:
+  private:
     SdlHost() = default;
     SDL_Window* window_ = nullptr;
     void* glContext_ = nullptr;
     uint32_t audioDevice_ = 0;
+    bool fullscreen_ = false;  // as the F11 presses left it
+    uint32_t toggledAt_ = 0;
+    bool x11Keys_ = false;  // F11 presses are counted from X's own key events
+    bool f11Up_ = true;
 };

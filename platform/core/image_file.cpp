@@ -8,6 +8,7 @@
 #include <stb_image.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <map>
@@ -46,9 +47,14 @@ struct Prefetch {
     std::vector<std::string> waiting;    // in the order they will be decoded
     std::string inHand;                  // being decoded
     std::map<std::string, Image> ready;  // an image with no size for a file that failed
-    // Files that failed, as they were when tried: one is tried again only once it has changed,
-    // so a missing or bad file that is asked for at every draw costs a stat, not a decode.
-    std::map<std::string, FileStamp> failed;
+    // Files that failed, as they were when last looked at: one is looked at again at most once a
+    // second and tried again only once it has changed, so a missing or bad file asked for at
+    // every draw costs nothing measurable.
+    struct Failed {
+        FileStamp stamp;
+        std::chrono::steady_clock::time_point lookedAt;
+    };
+    std::map<std::string, Failed> failed;
     bool stop = false;
     std::thread worker;
 
@@ -66,7 +72,7 @@ struct Prefetch {
         std::optional<Image> image = Decode(path);
         if (!image) {
             std::lock_guard lock(mutex);
-            failed[path] = stamp;
+            failed[path] = {stamp, std::chrono::steady_clock::now()};
         }
         return image;
     }
@@ -114,7 +120,10 @@ std::optional<Image> LoadImageFile(const std::string& path) {
     {
         std::unique_lock lock(p.mutex);
         if (auto f = p.failed.find(path); f != p.failed.end()) {
-            if (StampOf(path) == f->second) return std::nullopt;
+            auto now = std::chrono::steady_clock::now();
+            if (now - f->second.lookedAt < std::chrono::seconds(1)) return std::nullopt;
+            f->second.lookedAt = now;
+            if (StampOf(path) == f->second.stamp) return std::nullopt;
             p.failed.erase(f);
         }
         // Still waiting: decoded here instead, as the caller wants it now.
@@ -136,4 +145,9 @@ std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size) {
     stbi_uc* pixels =
         stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 4);
     return Take(pixels, width, height);
+}
+
+void ForgetFailedImages() {
+    std::lock_guard lock(prefetch().mutex);
+    prefetch().failed.clear();
 }

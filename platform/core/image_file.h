@@ -21,5 +21,7 @@ std::optional<Image> LoadImageFile(const std::string& path);
 // LoadImageFile then takes a file's image from there (waiting for it if it is being decoded) the
 // first time it is asked for.
 void PrefetchImages(std::vector<std::string> paths);
+// Tests: files that failed are tried again at their next use, not a second later.
+void ForgetFailedImages();
 // The same for a file's bytes already in memory.
 std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/session_cycle.h"
+#include "app/screen_sprites.h"
 #include "platform/core/image_file.h"
 #include "platform/device.h"
 #include "platform/host.h"
@@ -16,7 +17,7 @@ int main(int, char**) {
     if (!ClaimSingleInstance()) return -1;
     EnterDataFolder();
     // Decoded while the window and the GL context are made, which take far longer.
-    PrefetchImages("data");
+    PrefetchImages(GameImageFiles());
 
     std::unique_ptr<SdlHost> window = SdlHost::Create("Marvaze", 640, 480);
     if (window == nullptr) {
@@ -28,8 +29,10 @@ int main(int, char**) {
     std::string error;
     std::unique_ptr<Device> created = window->CreateDevice(error);
     if (created == nullptr) {
-        std::fprintf(stderr, "marvaze: %s\n", error.c_str());
-        window->ShowMessageBox("Direct3D の初期化に失敗しました ", "D3初期化ｴﾗｰ ");
+        // The player may read no Japanese, or have no font for it: one line in English too.
+        std::string english = "OpenGL 3.3 could not be started: " + error;
+        std::fprintf(stderr, "marvaze: %s\n", english.c_str());
+        window->ShowMessageBox("Direct3D の初期化に失敗しました \n" + english, "D3初期化ｴﾗｰ ");
         std::exit(-1);
     }
     device = created.get();

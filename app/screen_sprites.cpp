@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/device.h"
+#include "render/quads.h"
 
 using namespace dev;
 
@@ -37,6 +38,12 @@ constexpr float DigitSpacing = 50.0f;
 void ForgetScreenImages() {
     screenSprite = nullptr;
     std::fill(std::begin(screenImages), std::end(screenImages), nullptr);
+}
+
+std::vector<std::string> GameImageFiles() {
+    std::vector<std::string> files(std::begin(ImageFiles), std::end(ImageFiles));
+    files.insert(files.end(), std::begin(WorldTextureFiles), std::end(WorldTextureFiles));
+    return files;
 }
 
 void EnsureScreenImages() {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 enum ScreenSprite : int32_t {
     Title = 0,
@@ -13,6 +15,8 @@ enum ScreenSprite : int32_t {
     Digit0 = 200,
 };
 
+// Every image file the game reads at start, screen and world ones: what is decoded ahead.
+std::vector<std::string> GameImageFiles();
 void EnsureScreenImages();
 // Empties the image and sprite slots, for a new device to fill.
 void ForgetScreenImages();

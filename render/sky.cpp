@@ -1,7 +1,10 @@
 #include "render/sky.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <list>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/host.h"
@@ -12,6 +15,7 @@ using namespace dev;
 namespace {
 
 constexpr const char* SkyFile = "data/sky.x";
+constexpr size_t MaxSkyTextures = 8;
 
 // The arrays of every sky loaded; like the mesh they last until the process ends.
 struct SkyArrays {
@@ -19,6 +23,19 @@ struct SkyArrays {
     std::vector<Texture*> textures;
 };
 std::list<SkyArrays> loadedSkies;
+
+// A texture name is a path inside data/: no absolute path, drive letter, backslash (a separator
+// on Windows) or ".." part.
+bool LeavesDataFolder(const std::string& name) {
+    if (name.empty() || name[0] == '/' || name.find('\\') != std::string::npos) return true;
+    if (name.size() >= 2 && name[1] == ':') return true;
+    for (size_t start = 0; start <= name.size();) {
+        size_t end = std::min(name.find('/', start), name.size());
+        if (name.compare(start, end - start, "..") == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -35,16 +52,38 @@ SkyMesh LoadSky() {
     SkyArrays& arrays = loadedSkies.emplace_back();
     arrays.materials.resize(read.size());
     arrays.textures.assign(read.size(), nullptr);
+    // Materials naming one file share its texture; a sky naming more files than any sky needs
+    // gets textures for the first ones only.
+    std::map<std::string, Texture*> byPath;
     for (size_t i = 0; i < read.size(); ++i) {
         arrays.materials[i] = read[i].matD3D;
         arrays.materials[i].ambient = arrays.materials[i].diffuse;
         if (!read[i].textureFilename) continue;
         // A name too long for the path buffer is skipped rather than cut: that subset draws
         // untextured.
+        const std::string& name = *read[i].textureFilename;
+        if (LeavesDataFolder(name)) {
+            std::fprintf(stderr, "marvaze: %s: texture %s is refused: it leaves data/\n", SkyFile,
+                         name.c_str());
+            continue;
+        }
         char path[256];
-        int length = std::snprintf(path, sizeof path, "data/%s", read[i].textureFilename->c_str());
-        if (length > 0 && length < static_cast<int>(sizeof path))
-            arrays.textures[i] = device->CreateTextureFromFile(path);
+        int length = std::snprintf(path, sizeof path, "data/%s", name.c_str());
+        if (length <= 0 || length >= static_cast<int>(sizeof path)) {
+            std::fprintf(stderr, "marvaze: %s: texture name longer than %zu bytes; left out\n",
+                         SkyFile, sizeof path - 6);
+            continue;
+        }
+        auto found = byPath.find(path);
+        if (found == byPath.end()) {
+            if (byPath.size() == MaxSkyTextures) {
+                std::fprintf(stderr, "marvaze: %s: more than %zu texture files; %s left out\n",
+                             SkyFile, MaxSkyTextures, path);
+                continue;
+            }
+            found = byPath.emplace(path, device->CreateTextureFromFile(path)).first;
+        }
+        arrays.textures[i] = found->second;
     }
     SkyMesh sky;
     sky.materialCount = static_cast<uint32_t>(read.size());

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/device_slots.h"
+#include "app/screen_sprites.h"
 #include "platform/core/image_file.h"
 #include "platform/sdl/data_folder.h"
 #include "render/render_states.h"
@@ -21,7 +22,7 @@ bool StartGame(StartedGame& game, void (*mark)(const char* step)) {
         if (mark != nullptr) mark(name);
     };
     EnterDataFolder();
-    PrefetchImages("data");
+    PrefetchImages(GameImageFiles());
     game.window = SdlHost::Create("Marvaze", 640, 480);
     if (game.window == nullptr) return false;
     host = game.window.get();

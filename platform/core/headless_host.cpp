@@ -6,7 +6,9 @@ namespace {
 HeadlessHost* current = nullptr;
 
 bool ScriptedKey(int virtualKey) {
-    return current != nullptr && current->keys && current->keys(current->frame, virtualKey);
+    if (current == nullptr) return false;
+    return current->EventKeyDown(virtualKey) ||
+           (current->keys && current->keys(current->frame, virtualKey));
 }
 }  // namespace
 
@@ -26,6 +28,7 @@ HeadlessHost::~HeadlessHost() {
 
 bool HeadlessHost::PumpMessages() {
     ++frame;
+    pressedSincePump_.clear();
     clock += frameCost;
     if (onFrame) onFrame(frame);
     return closeAtFrame >= 0 && frame >= closeAtFrame;
@@ -40,4 +43,15 @@ void HeadlessHost::Sleep(uint32_t milliseconds) {
 
 void HeadlessHost::ShowMessageBox(const std::string& text, const std::string& caption) {
     messageBoxes.emplace_back(text, caption);
+}
+
+void HeadlessHost::Press(int virtualKey) {
+    down_.insert(virtualKey);
+    pressedSincePump_.insert(virtualKey);
+}
+
+void HeadlessHost::Release(int virtualKey) { down_.erase(virtualKey); }
+
+bool HeadlessHost::EventKeyDown(int virtualKey) const {
+    return down_.count(virtualKey) > 0 || pressedSincePump_.count(virtualKey) > 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,19 @@ struct HeadlessHost : Host {
     uint32_t sleptTotal = 0;
     std::vector<std::pair<std::string, std::string>> messageBoxes;
 
+    // Key events as a keyboard sends them, besides `keys`: a key pressed and released again
+    // before the next pump still reads as down until that pump, once, as on the real window.
+    void Press(int virtualKey);
+    void Release(int virtualKey);
+    bool EventKeyDown(int virtualKey) const;
+
     HeadlessHost();
     ~HeadlessHost() override;
     bool PumpMessages() override;
     uint32_t Ticks() override;
     void Sleep(uint32_t milliseconds) override;
     void ShowMessageBox(const std::string& text, const std::string& caption) override;
+
+  private:
+    std::set<int> down_, pressedSincePump_;
 };

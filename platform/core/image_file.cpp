@@ -4,15 +4,18 @@
 #define STBI_ONLY_PNG
 #define STBI_FAILURE_USERMSG
 // The game's images are small; refusing huge ones keeps a bad file from taking all memory.
-#define STBI_MAX_DIMENSIONS 8192
+#define STBI_MAX_DIMENSIONS 4096
 #include <stb_image.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
-#include <filesystem>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <thread>
+
+#include "platform/core/regular_file.h"
 
 namespace {
 
@@ -27,17 +30,31 @@ std::optional<Image> Take(stbi_uc* pixels, int width, int height) {
 }
 
 std::optional<Image> Decode(const std::string& path) {
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
-    return Take(pixels, width, height);
+    std::string bytes, error;
+    std::optional<Image> image;
+    if (ReadRegularFile(path, MaxImageFileBytes, bytes, error)) {
+        image = LoadImageMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        if (!image) error = path + ": " + stbi_failure_reason();
+    }
+    // A missing image is skipped quietly, as it always was; anything else says why.
+    if (!image && StampOf(path).exists) std::fprintf(stderr, "marvaze: %s\n", error.c_str());
+    return image;
 }
 
 struct Prefetch {
     std::mutex mutex;
     std::condition_variable decoded;
-    std::vector<std::string> waiting;  // in the order they will be decoded
-    std::string inHand;                // being decoded
+    std::vector<std::string> waiting;    // in the order they will be decoded
+    std::string inHand;                  // being decoded
     std::map<std::string, Image> ready;  // an image with no size for a file that failed
+    // Files that failed, as they were when last looked at: one is looked at again at most once a
+    // second and tried again only once it has changed, so a missing or bad file asked for at
+    // every draw costs nothing measurable.
+    struct Failed {
+        FileStamp stamp;
+        std::chrono::steady_clock::time_point lookedAt;
+    };
+    std::map<std::string, Failed> failed;
     bool stop = false;
     std::thread worker;
 
@@ -50,6 +67,16 @@ struct Prefetch {
         if (worker.joinable()) worker.join();
     }
 
+    std::optional<Image> DecodeNoting(const std::string& path) {
+        FileStamp stamp = StampOf(path);
+        std::optional<Image> image = Decode(path);
+        if (!image) {
+            std::lock_guard lock(mutex);
+            failed[path] = {stamp, std::chrono::steady_clock::now()};
+        }
+        return image;
+    }
+
     void Run() {
         for (;;) {
             std::string path;
@@ -60,7 +87,7 @@ struct Prefetch {
                 waiting.erase(waiting.begin());
                 inHand = path;
             }
-            std::optional<Image> image = Decode(path);
+            std::optional<Image> image = DecodeNoting(path);
             {
                 std::lock_guard lock(mutex);
                 ready.emplace(path, image ? std::move(*image) : Image{});
@@ -78,14 +105,10 @@ Prefetch& prefetch() {
 
 }  // namespace
 
-void PrefetchImages(const std::string& folder) {
+void PrefetchImages(std::vector<std::string> paths) {
     Prefetch& p = prefetch();
-    std::vector<std::string> paths;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-        if (entry.path().extension() == ".png")
-            paths.push_back(folder + "/" + entry.path().filename().string());
     std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
     std::lock_guard lock(p.mutex);
     if (p.worker.joinable() || paths.empty()) return;
     p.waiting = std::move(paths);
@@ -96,6 +119,13 @@ std::optional<Image> LoadImageFile(const std::string& path) {
     Prefetch& p = prefetch();
     {
         std::unique_lock lock(p.mutex);
+        if (auto f = p.failed.find(path); f != p.failed.end()) {
+            auto now = std::chrono::steady_clock::now();
+            if (now - f->second.lookedAt < std::chrono::seconds(1)) return std::nullopt;
+            f->second.lookedAt = now;
+            if (StampOf(path) == f->second.stamp) return std::nullopt;
+            p.failed.erase(f);
+        }
         // Still waiting: decoded here instead, as the caller wants it now.
         std::erase(p.waiting, path);
         p.decoded.wait(lock, [&] { return p.inHand != path; });
@@ -106,7 +136,7 @@ std::optional<Image> LoadImageFile(const std::string& path) {
             return image;
         }
     }
-    return Decode(path);
+    return p.DecodeNoting(path);
 }
 
 std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size) {
@@ -115,4 +145,9 @@ std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size) {
     stbi_uc* pixels =
         stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 4);
     return Take(pixels, width, height);
+}
+
+void ForgetFailedImages() {
+    std::lock_guard lock(prefetch().mutex);
+    prefetch().failed.clear();
 }

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
 #include <glm/gtc/matrix_inverse.hpp>
 #include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
 #include <map>
-#include <sstream>
 #include <unordered_map>
+
+#include "platform/core/regular_file.h"
 
 using namespace dev;
 
@@ -40,65 +40,83 @@ bool NameChar(char c) {
 }
 bool Digit(char c) { return c >= '0' && c <= '9'; }
 
-std::vector<Token> Tokenize(std::string_view text) {
-    std::vector<Token> tokens;
-    int line = 1;
-    size_t i = 0;
-    auto until = [&](char end, const char* what) {
-        size_t start = i++;
-        while (i < text.size() && text[i] != end) {
-            if (text[i] == '\n') throw Failure{line, std::string("unterminated ") + what};
-            ++i;
+// Makes tokens one at a time as the parser asks for them, so that reading costs no memory beyond
+// the mesh itself however the file is made.
+class Lexer {
+  public:
+    explicit Lexer(std::string_view text) : text_(text) {}
+    size_t BytesLeft() const { return text_.size() - i_; }
+
+    Token Next() {
+        while (i_ < text_.size()) {
+            char c = text_[i_];
+            if (c == '\n') {
+                ++line_;
+                ++i_;
+            } else if (c == ' ' || c == '\t' || c == '\r') {
+                ++i_;
+            } else if (c == '#' || (c == '/' && i_ + 1 < text_.size() && text_[i_ + 1] == '/')) {
+                while (i_ < text_.size() && text_[i_] != '\n') ++i_;
+            } else {
+                lastLine_ = line_;
+                return Make(c);
+            }
         }
-        if (i >= text.size()) throw Failure{line, std::string("unterminated ") + what};
-        ++i;
-        return text.substr(start, i - start);
-    };
-    while (i < text.size()) {
-        char c = text[i];
-        if (c == '\n') {
-            ++line;
-            ++i;
-        } else if (c == ' ' || c == '\t' || c == '\r') {
-            ++i;
-        } else if (c == '#' || (c == '/' && i + 1 < text.size() && text[i + 1] == '/')) {
-            while (i < text.size() && text[i] != '\n') ++i;
-        } else if (c == '"') {
-            std::string_view quoted = until('"', "string");
-            tokens.push_back({Tok::String, quoted.substr(1, quoted.size() - 2), line});
-        } else if (c == '<') {
-            tokens.push_back({Tok::Guid, until('>', "GUID"), line});
-        } else if (NameStart(c)) {
+        // The end is reported on the last line that has something on it.
+        return {Tok::End, "end of file", lastLine_ > 0 ? lastLine_ : line_};
+    }
+
+  private:
+    std::string_view text_;
+    size_t i_ = 0;
+    int line_ = 1;
+    int lastLine_ = 0;
+
+    std::string_view Until(char end, const char* what) {
+        size_t start = i_++;
+        while (i_ < text_.size() && text_[i_] != end) {
+            if (text_[i_] == '\n') throw Failure{line_, std::string("unterminated ") + what};
+            ++i_;
+        }
+        if (i_ >= text_.size()) throw Failure{line_, std::string("unterminated ") + what};
+        ++i_;
+        return text_.substr(start, i_ - start);
+    }
+
+    Token Make(char c) {
+        std::string_view text = text_;
+        size_t& i = i_;
+        if (c == '"') {
+            std::string_view quoted = Until('"', "string");
+            return {Tok::String, quoted.substr(1, quoted.size() - 2), line_};
+        }
+        if (c == '<') return {Tok::Guid, Until('>', "GUID"), line_};
+        if (NameStart(c)) {
             size_t start = i;
             while (i < text.size() && NameChar(text[i])) ++i;
-            tokens.push_back({Tok::Name, text.substr(start, i - start), line});
-        } else if (Digit(c) ||
-                   (i + 1 < text.size() &&
-                    ((c == '.' && Digit(text[i + 1])) ||
-                     ((c == '-' || c == '+') && (Digit(text[i + 1]) || text[i + 1] == '.'))))) {
+            return {Tok::Name, text.substr(start, i - start), line_};
+        }
+        if (Digit(c) || (i + 1 < text.size() && ((c == '.' && Digit(text[i + 1])) ||
+                                                 ((c == '-' || c == '+') &&
+                                                  (Digit(text[i + 1]) || text[i + 1] == '.'))))) {
             size_t start = i++;
             while (i < text.size() &&
                    (Digit(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E' ||
                     ((text[i] == '-' || text[i] == '+') &&
                      (text[i - 1] == 'e' || text[i - 1] == 'E'))))
                 ++i;
-            tokens.push_back({Tok::Number, text.substr(start, i - start), line});
-        } else if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f) {
-            throw Failure{line, "unexpected byte in the text"};
-        } else {
-            Tok kind = c == '{'   ? Tok::Open
-                       : c == '}' ? Tok::Close
-                       : c == ';' ? Tok::Semicolon
-                       : c == ',' ? Tok::Comma
-                                  : Tok::Other;
-            tokens.push_back({kind, text.substr(i, 1), line});
-            ++i;
+            return {Tok::Number, text.substr(start, i - start), line_};
         }
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f)
+            throw Failure{line_, "unexpected byte in the text"};
+        Tok kind = c == '{'   ? Tok::Open
+                   : c == '}' ? Tok::Close
+                   : c == ';' ? Tok::Semicolon
+                   : c == ',' ? Tok::Comma
+                              : Tok::Other;
+        return {kind, text.substr(i++, 1), line_};
     }
-    // The end is reported on the last line that has something on it.
-    tokens.push_back({Tok::End, "end of file", tokens.empty() ? line : tokens.back().line});
-    return tokens;
-}
+};
 
 // A mesh as the file gives it, before its corners become vertices.
 struct RawMesh {
@@ -115,11 +133,11 @@ struct RawMesh {
 
 class Parser {
   public:
-    explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
+    explicit Parser(std::string_view text) : lexer_(text), current_(lexer_.Next()) {}
 
     void File() {
         for (SkipSeparators(); Peek().kind != Tok::End; SkipSeparators()) {
-            const Token& t = Next();
+            Token t = Next();
             if (t.kind != Tok::Name) Fail(t, "expected an object or template");
             if (t.text == "template")
                 SkipObject();
@@ -138,25 +156,25 @@ class Parser {
     std::vector<RawMesh>& Meshes() { return meshes_; }
 
   private:
-    std::vector<Token> tokens_;
-    size_t at_ = 0;
+    Lexer lexer_;
+    Token current_;
     std::vector<RawMesh> meshes_;
     std::map<std::string, XMaterial, std::less<>> named_;
 
     [[noreturn]] static void Fail(const Token& t, const std::string& message) {
         throw Failure{t.line, message};
     }
-    const Token& Peek() const { return tokens_[at_]; }
-    const Token& Next() {
-        const Token& t = tokens_[at_];
-        if (t.kind != Tok::End) ++at_;
+    const Token& Peek() const { return current_; }
+    Token Next() {
+        Token t = current_;
+        if (t.kind != Tok::End) current_ = lexer_.Next();
         return t;
     }
     void SkipSeparators() {
-        while (Peek().kind == Tok::Semicolon || Peek().kind == Tok::Comma) ++at_;
+        while (Peek().kind == Tok::Semicolon || Peek().kind == Tok::Comma) Next();
     }
     // The next value's token, for naming its line in an error.
-    const Token& PeekValue() {
+    Token PeekValue() {
         SkipSeparators();
         return Peek();
     }
@@ -176,7 +194,7 @@ class Parser {
     void SkipBody() {
         int depth = 1;
         while (depth > 0) {
-            const Token& t = Next();
+            Token t = Next();
             if (t.kind == Tok::End) Fail(t, "unexpected end of file inside an object");
             if (t.kind == Tok::Open) ++depth;
             if (t.kind == Tok::Close) --depth;
@@ -192,7 +210,7 @@ class Parser {
     }
     uint32_t Uint(const char* what) {
         SkipSeparators();
-        const Token& t = Peek();
+        Token t = Peek();
         uint32_t value = 0;
         auto [end, ec] = std::from_chars(t.text.data(), t.text.data() + t.text.size(), value);
         if (t.kind != Tok::Number || ec != std::errc() || end != t.text.data() + t.text.size())
@@ -200,23 +218,24 @@ class Parser {
         Next();
         return value;
     }
-    // A count of items that each take at least `tokensPerItem` tokens: never more than remain.
+    // A count of items that each take at least `tokensPerItem` tokens, each token a byte and a
+    // separator at least: never more than the bytes left could hold.
     uint32_t Count(const char* what, size_t tokensPerItem) {
-        const Token& t = PeekValue();
+        Token t = PeekValue();
         uint32_t n = Uint(what);
-        if (n > (tokens_.size() - at_) / tokensPerItem)
+        if (n > (lexer_.BytesLeft() + Peek().text.size() + 2) / (2 * tokensPerItem))
             Fail(t, std::string(what) + " is larger than the data that follows");
         return n;
     }
     uint32_t Index(uint32_t limit, const char* what) {
-        const Token& t = PeekValue();
+        Token t = PeekValue();
         uint32_t i = Uint(what);
         if (i >= limit) Fail(t, std::string(what) + " out of range");
         return i;
     }
     float Float() {
         SkipSeparators();
-        const Token& t = Peek();
+        Token t = Peek();
         const char* first = t.text.data();
         if (t.kind == Tok::Number && *first == '+') ++first;
         float value = 0;
@@ -246,7 +265,7 @@ class Parser {
         glm::mat4 local(1.0f);
         for (;;) {
             SkipSeparators();
-            const Token& t = Next();
+            Token t = Next();
             if (t.kind == Tok::Close) break;
             if (t.kind == Tok::Open) {
                 SkipBody();  // an instanced mesh by reference: not used by the game
@@ -284,7 +303,7 @@ class Parser {
         uint32_t faceCount = Count("face count", 4);
         mesh.faceStart.push_back(0);
         for (uint32_t f = 0; f < faceCount; ++f) {
-            const Token& t = PeekValue();
+            Token t = PeekValue();
             uint32_t n = Count("corner count", 1);
             if (n < 3) Fail(t, "a face needs three corners or more");
             for (uint32_t c = 0; c < n; ++c)
@@ -293,7 +312,7 @@ class Parser {
         }
         for (;;) {
             SkipSeparators();
-            const Token& t = Next();
+            Token t = Next();
             if (t.kind == Tok::Close) break;
             if (t.kind == Tok::Open) {
                 SkipBody();
@@ -303,7 +322,7 @@ class Parser {
                 Normals(mesh);
             } else if (t.text == "MeshTextureCoords") {
                 Header();
-                const Token& countToken = PeekValue();
+                Token countToken = PeekValue();
                 uint32_t n = Count("texture coordinate count", 2);
                 if (n != vertexCount)
                     Fail(countToken, "texture coordinates do not match the vertices");
@@ -327,13 +346,13 @@ class Parser {
         uint32_t count = Count("normal count", 3);
         mesh.normals.clear();
         for (uint32_t i = 0; i < count; ++i) mesh.normals.push_back(Vec3());
-        const Token& facesToken = PeekValue();
+        Token facesToken = PeekValue();
         uint32_t faceCount = Count("normal face count", 4);
         if (faceCount + 1 != mesh.faceStart.size())
             Fail(facesToken, "normal faces do not match the mesh's faces");
         mesh.normalCorners.clear();
         for (uint32_t f = 0; f < faceCount; ++f) {
-            const Token& t = PeekValue();
+            Token t = PeekValue();
             uint32_t n = Uint("corner count");
             if (n != mesh.faceStart[f + 1] - mesh.faceStart[f])
                 Fail(t, "a normal face's corners do not match its face");
@@ -345,22 +364,25 @@ class Parser {
 
     void MaterialList(RawMesh& mesh) {
         Header();
-        const Token& countToken = PeekValue();
+        Token countToken = PeekValue();
         uint32_t materialCount = Count("material count", 1);
-        const Token& indexToken = PeekValue();
+        Token indexToken = PeekValue();
         uint32_t indexCount = Count("face material count", 1);
         if (materialCount == 0 && indexCount > 0)
             Fail(indexToken, "face materials with no materials");
+        // Every face goes into some material's subset, so faces need at least one.
+        if (materialCount == 0 && mesh.faceStart.size() > 1)
+            Fail(countToken, "a material list with no materials for the mesh's faces");
         mesh.faceMaterials.clear();
         for (uint32_t i = 0; i < indexCount; ++i)
             mesh.faceMaterials.push_back(Index(materialCount, "material index"));
         mesh.materials.clear();
         for (;;) {
             SkipSeparators();
-            const Token& t = Next();
+            Token t = Next();
             if (t.kind == Tok::Close) break;
             if (t.kind == Tok::Open) {
-                const Token& name = Next();
+                Token name = Next();
                 if (name.kind != Tok::Name) Fail(name, "expected a material's name");
                 auto found = named_.find(name.text);
                 if (found == named_.end())
@@ -397,7 +419,7 @@ class Parser {
         material.matD3D.emissive = Colour(false);
         for (;;) {
             SkipSeparators();
-            const Token& t = Next();
+            Token t = Next();
             if (t.kind == Tok::Close) break;
             if (t.kind == Tok::Name &&
                 (t.text == "TextureFilename" || t.text == "TextureFileName")) {
@@ -475,8 +497,7 @@ bool ParseXText(std::string_view text, XMeshData& mesh, std::string& error) {
     }
     try {
         // The header is 16 bytes and may share its line with the first object.
-        std::vector<Token> tokens = Tokenize(text.substr(16));
-        Parser parser(std::move(tokens));
+        Parser parser(text.substr(16));
         parser.File();
         Assemble(parser.Meshes(), mesh);
     } catch (const Failure& failure) {
@@ -488,14 +509,10 @@ bool ParseXText(std::string_view text, XMeshData& mesh, std::string& error) {
 }
 
 bool ReadXFile(const std::string& path, XMeshData& mesh, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot be opened";
-        return false;
-    }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    if (!ParseXText(contents.str(), mesh, error)) {
+    mesh = XMeshData{};
+    std::string contents;
+    if (!ReadRegularFile(path, MaxXFileBytes, contents, error)) return false;
+    if (!ParseXText(contents, mesh, error)) {
         error = path + " " + error;
         return false;
     }

@@ -25,4 +25,7 @@ struct XMeshData {
 
 // False with `error` naming the line when the text is not a mesh this reader understands.
 bool ParseXText(std::string_view text, XMeshData& mesh, std::string& error);
+// Far more than any sky needs; a larger file is refused before it is read.
+constexpr size_t MaxXFileBytes = 16u << 20;
+// Reads only a regular file of at most MaxXFileBytes.
 bool ReadXFile(const std::string& path, XMeshData& mesh, std::string& error);

@@ -162,6 +162,7 @@ class GLDevice : public Device {
     }
 
     void Clear(uint32_t flags, uint32_t color, float z, uint32_t) override {
+        if (unseen_) return;
         Flush();
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         glViewport(0, 0, BackBufferWidth, BackBufferHeight);
@@ -179,9 +180,14 @@ class GLDevice : public Device {
         }
         glClear(mask);
     }
-    void BeginScene() override {}
+    // While the window is minimised or hidden nothing can be seen: the frame's drawing and its
+    // presenting are skipped, and everything else goes on as ever.
+    void BeginScene() override {
+        unseen_ = (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+    }
     void EndScene() override { Flush(); }
     void Present() override {
+        if (unseen_) return;
         Flush();
         int width = 0, height = 0;
         SDL_GL_GetDrawableSize(window_, &width, &height);
@@ -370,7 +376,7 @@ class GLDevice : public Device {
     void DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
                          uint32_t stride) override {
         VertexLayout layout;
-        if (type != D3DPT_TRIANGLELIST || primitiveCount == 0 || vertices == nullptr ||
+        if (unseen_ || type != D3DPT_TRIANGLELIST || primitiveCount == 0 || vertices == nullptr ||
             !LayoutOf(fvf_, layout) || stride < layout.size)
             return;
         // Untouched settings since the pending batch was made under them need no comparing.
@@ -431,7 +437,7 @@ class GLDevice : public Device {
     // The whole texture, unscaled, with `centre` on the sprite transform's origin; blended over
     // the scene with no depth test, under the device's alpha test.
     void DrawSprite(Texture* texture, D3DVECTOR centre, uint32_t colour, const Matrix& transform) {
-        if (texture == nullptr) return;
+        if (texture == nullptr || unseen_) return;
         DrawState state = current_;
         state.lighting = false;
         state.depthTest = false;
@@ -471,7 +477,7 @@ class GLDevice : public Device {
     }
 
     void DrawMeshSubset(const GLMesh& mesh, uint32_t subset) {
-        if (subset >= mesh.subsets_.size() || mesh.subsets_[subset].count == 0) return;
+        if (unseen_ || subset >= mesh.subsets_.size() || mesh.subsets_[subset].count == 0) return;
         Flush();
         DrawState state = current_;
         state.diffuseFromVertex = false;
@@ -508,6 +514,7 @@ class GLDevice : public Device {
 
   private:
     SDL_Window* window_;
+    bool unseen_ = false;
     GLuint framebuffer_ = 0, colour_ = 0, depth_ = 0;
     Texture backBuffer_;  // colour_, as the program samples it
     std::map<StageConfig, FixedProgram> programs_;

@@ -1,11 +1,21 @@
 #include "platform/sdl/sdl_host.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
 #include <fcntl.h>
 #include <malloc.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <string>
 
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/single_instance.h"
@@ -38,11 +48,16 @@ SDL_Scancode ScancodeOf(int virtualKey) {
     }
 }
 
+// Keys pressed since the pump before the last: a tap that is released again between two pumps
+// still reads as down, for one frame, as the polling it stands for reports a press since the
+// last poll.
+bool tapped[SDL_NUM_SCANCODES] = {};
+
 // The keyboard as SDL saw it at the last pump.
 bool SdlKeyDown(int virtualKey) {
     SDL_Scancode code = ScancodeOf(virtualKey);
     if (code == SDL_SCANCODE_UNKNOWN) return false;
-    return SDL_GetKeyboardState(nullptr)[code] != 0;
+    return SDL_GetKeyboardState(nullptr)[code] != 0 || tapped[code];
 }
 
 void Silence(void*, Uint8* stream, int length) { SDL_memset(stream, 0x80, length); }
@@ -67,9 +82,35 @@ void RestoreStderr(int saved) {
     close(saved);
 }
 
+volatile bool showingBox = false;
+pid_t boxParent = 0;
+
+// In the child that shows a message box: killed when the game ends, however it ends.
+void BoxChildStarts() {
+    if (!showingBox) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != boxParent) _exit(0);  // the game ended before the line above
+    ReleaseSingleInstance();
+}
+
 bool IsFullscreenToggle(const SDL_Event& event) {
     return event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
            event.key.keysym.scancode == SDL_SCANCODE_F11;
+}
+
+// SDL falls back to drivers that show nothing when no display can be reached; the game would
+// then run unseen. They are used only when asked for by name (the tests do).
+const char* NoVisibleWindow() {
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (asked != nullptr && *asked != 0) return nullptr;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) return "no video driver";
+    if (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0) return nullptr;
+    const char* display = SDL_getenv("DISPLAY");
+    if (display == nullptr || *display == 0) return "no display (DISPLAY is not set)";
+    static std::string why;
+    why = std::string("no display (the X server at DISPLAY=") + display + " cannot be reached)";
+    return why.c_str();
 }
 
 }  // namespace
@@ -81,6 +122,11 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "marvaze: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    if (const char* why = NoVisibleWindow()) {
+        std::fprintf(stderr, "marvaze: the window cannot be opened: %s\n", why);
+        SDL_Quit();
         return nullptr;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -96,6 +142,10 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     }
     std::unique_ptr<SdlHost> created(new SdlHost);
     created->window_ = window;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    created->x11Keys_ = SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
+    if (created->x11Keys_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     SetKeySource(SdlKeyDown);
     return created;
 }
@@ -144,12 +194,37 @@ void SdlHost::OpenAudio() {
 
 bool SdlHost::PumpMessages() {
     SDL_Event event;
+    std::fill(std::begin(tapped), std::end(tapped), false);
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) return true;
-        if (IsFullscreenToggle(event)) {
-            bool fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-            SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        if (event.type == SDL_KEYDOWN && event.key.keysym.scancode < SDL_NUM_SCANCODES)
+            tapped[event.key.keysym.scancode] = true;
+        // On X11, SDL takes a release and a press at the same instant for the key repeating,
+        // and quick F11 taps are lost; there the presses are counted from the X events.
+        bool toggle = false;
+        if (event.type == SDL_SYSWMEVENT && event.syswm.msg->subsystem == SDL_SYSWM_X11) {
+            XEvent& x = event.syswm.msg->msg.x11.event;
+            if ((x.type == KeyPress || x.type == KeyRelease) &&
+                XLookupKeysym(&x.xkey, 0) == XK_F11) {
+                toggle = x.type == KeyPress && f11Up_;
+                f11Up_ = x.type == KeyRelease;
+            }
+        } else if (!x11Keys_) {
+            toggle = IsFullscreenToggle(event);
         }
+        if (toggle) {
+            fullscreen_ = !fullscreen_;
+            toggledAt_ = SDL_GetTicks();
+            SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        }
+    }
+    // The state follows the presses, not the window manager's answers, which come late: for a
+    // while after a press an answer to an earlier one is set right again.
+    if (SDL_GetTicks() - toggledAt_ < 2000) {
+        bool now = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+                   SDL_WINDOW_FULLSCREEN_DESKTOP;
+        if (now != fullscreen_)
+            SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     }
     if (TakeShowRequest()) {
         SDL_ShowWindow(window_);
@@ -164,7 +239,24 @@ uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 void SdlHost::Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
 
 void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_) != 0)
+    // SDL shows the box on X11 from a forked child while this process waits for it. The child
+    // must die with this process and hold none of its rendezvous, and the usual signals must end
+    // the game while the box is up rather than be queued as a quit nobody reads.
+    static std::once_flag registered;
+    std::call_once(registered, [] { pthread_atfork(nullptr, nullptr, BoxChildStarts); });
+    boxParent = getpid();
+    struct sigaction fallback {
+    }, savedTerm{}, savedInt{};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(SIGTERM, &fallback, &savedTerm);
+    sigaction(SIGINT, &fallback, &savedInt);
+    showingBox = true;
+    int shown =
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_);
+    showingBox = false;
+    sigaction(SIGTERM, &savedTerm, nullptr);
+    sigaction(SIGINT, &savedInt, nullptr);
+    if (shown != 0)
         std::fprintf(stderr, "marvaze: %s: %s (%s)\n", caption.c_str(), text.c_str(),
                      SDL_GetError());
 }

@@ -33,4 +33,8 @@ class SdlHost : public Host {
     SDL_Window* window_ = nullptr;
     void* glContext_ = nullptr;
     uint32_t audioDevice_ = 0;
+    bool fullscreen_ = false;  // as the F11 presses left it
+    uint32_t toggledAt_ = 0;
+    bool x11Keys_ = false;  // F11 presses are counted from X's own key events
+    bool f11Up_ = true;
 };

@@ -1,75 +1,159 @@
 #include "platform/sdl/single_instance.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
+// The rendezvous is a socket in a folder only this user can enter, guarded by a lock file: the
+// lock goes with its process, so a crashed game never blocks a start, and no other user can
+// take the name, connect or fill the backlog.
+int lockFd = -1;
 int listener = -1;
+struct Asker {
+    int fd;
+    int64_t since;
+};
+std::vector<Asker> askers;  // accepted, their message not yet read
 
-// An abstract socket: it disappears with its process, so a crashed instance never blocks a start.
-sockaddr_un Rendezvous(socklen_t& length) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::string name = "marvaze-" + std::to_string(getuid());
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    return address;
+constexpr int64_t AskerPatienceMs = 1000;
+constexpr int64_t ConnectPatienceMs = 1000;
+
+int64_t NowMs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return int64_t(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
-bool AskFirstInstance() {
-    socklen_t length = 0;
-    sockaddr_un address = Rendezvous(length);
-    int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (s < 0) return false;
-    bool asked = connect(s, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                 write(s, "show", 4) == 4;
-    close(s);
-    return asked;
+// A folder that is ours alone: a real directory (not a link), owned by us, closed to others.
+bool Private(const std::string& folder) {
+    struct stat info {};
+    return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+           (info.st_mode & 077) == 0;
+}
+
+// $XDG_RUNTIME_DIR, else a folder of our own under the temporary folder, made 0700 if missing.
+// Empty when neither is private (another user made the fallback, say).
+std::string RendezvousFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/' && Private(runtime)) return runtime;
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/marvaze-" +
+                         std::to_string(getuid());
+    mkdir(folder.c_str(), 0700);
+    if (Private(folder)) return folder;
+    std::fprintf(stderr,
+                 "marvaze: %s is not a private folder; not guarding against a second copy\n",
+                 folder.c_str());
+    return "";
+}
+
+bool Address(const std::string& path, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+bool SameUser(int fd) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == getuid();
+}
+
+// Asks the first instance to show its window; false when it cannot be reached in a second.
+bool AskFirstInstance(const sockaddr_un& address) {
+    int64_t start = NowMs();
+    while (NowMs() - start < ConnectPatienceMs) {
+        int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (s < 0) return false;
+        // Refused or missing: the holder has not bound yet; a full backlog: it is not accepting.
+        if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+            SameUser(s)) {
+            bool asked = send(s, "show", 4, MSG_NOSIGNAL) == 4;
+            close(s);
+            return asked;
+        }
+        close(s);
+        usleep(20000);
+    }
+    return false;
 }
 
 }  // namespace
 
 bool ClaimSingleInstance() {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        socklen_t length = 0;
-        sockaddr_un address = Rendezvous(length);
-        int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        if (s < 0) return true;  // no sockets at all: nothing to guard with, so run
-        if (bind(s, reinterpret_cast<sockaddr*>(&address), length) == 0 && listen(s, 4) == 0) {
-            listener = s;
-            return true;
-        }
-        int error = errno;
-        close(s);
-        if (error != EADDRINUSE) return true;
-        if (AskFirstInstance()) return false;
-        // The holder went away between our bind and connect: try to take its place.
+    std::string folder = RendezvousFolder();
+    if (folder.empty()) return true;
+    sockaddr_un address{};
+    if (!Address(folder + "/marvaze.sock", address)) return true;
+    int fd =
+        open((folder + "/marvaze.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return true;  // nothing to guard with, so run
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        if (AskFirstInstance(address)) return false;
+        std::fprintf(stderr,
+                     "marvaze: another copy holds the claim but does not answer; "
+                     "starting anyway\n");
+        return true;
     }
-    return false;
+    lockFd = fd;
+    // Ours now: whatever socket is left there belongs to a copy that has gone.
+    unlink(address.sun_path);
+    int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        listen(s, 8) == 0)
+        listener = s;
+    else if (s >= 0)
+        close(s);
+    return true;
 }
 
 bool TakeShowRequest() {
     if (listener < 0) return false;
-    bool show = false;
     for (;;) {
-        int peer = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        int peer = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (peer < 0) break;
-        char message[8] = {};
-        // The asker writes before it closes; a short wait keeps a slow writer from being missed.
-        timeval timeout{0, 200000};
-        setsockopt(peer, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-        ssize_t n = read(peer, message, sizeof message);
-        if (n == 4 && std::memcmp(message, "show", 4) == 0) show = true;
-        close(peer);
+        if (!SameUser(peer) || askers.size() >= 8) {
+            close(peer);
+            continue;
+        }
+        askers.push_back({peer, NowMs()});
     }
+    // Never waits: an asker that has not written yet is looked at again at the next pump.
+    bool show = false;
+    int64_t now = NowMs();
+    std::erase_if(askers, [&](const Asker& a) {
+        char message[8] = {};
+        ssize_t n = recv(a.fd, message, sizeof message, MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && now - a.since < AskerPatienceMs)
+            return false;
+        if (n == 4 && std::memcmp(message, "show", 4) == 0) show = true;
+        close(a.fd);
+        return true;
+    });
     return show;
+}
+
+void ReleaseSingleInstance() {
+    for (const Asker& a : askers) close(a.fd);
+    askers.clear();
+    if (listener >= 0) close(listener);
+    if (lockFd >= 0) close(lockFd);
+    listener = lockFd = -1;
 }

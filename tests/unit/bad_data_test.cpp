@@ -1,18 +1,26 @@
 // Every data file in turn missing, empty, truncated or replaced by random bytes, and no data
 // folder at all: the game runs on, and only a bad sky shows its error box, once. Each case runs in
 // a fresh process, since images and the sky are loaded once per process.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
 #include "app/device_slots.h"
+#include "app/screen_sprites.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "platform/core/image_file.h"
 #include "platform/core/null_device.h"
+#include "platform/core/xfile.h"
 #include "platform/seam.h"
+#include "tests/unit/render_test_files.h"
 #include "world/object_list.h"
 
 namespace fs = std::filesystem;
@@ -74,7 +82,7 @@ void Spoil(const fs::path& path, Damage damage) {
         Spoil(folder / "data" / c.file, c.damage);
     }
     fs::current_path(folder);
-    PrefetchImages("data");  // as the program starts
+    PrefetchImages(GameImageFiles());  // as the program starts
 
     NullDevice nullDevice;
     InstallDevice(&nullDevice);
@@ -103,5 +111,142 @@ TEST_P(BadDataTest, GameRunsOnAndOnlyABadSkyShowsItsBoxOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFile, BadDataTest, ::testing::ValuesIn(Cases()), Name);
+
+// FIFOs under the names of data files, used or not: read as missing, and the process still
+// ends (std::exit runs the destructors, so a decoding thread stuck in open() would hang it; the
+// alarm turns a hang into a failure). Exits with the number of error boxes.
+[[noreturn]] void PlayWithFifos(bool skyIsFifo) {
+    alarm(20);
+    fs::path folder = fs::temp_directory_path() / ("marvaze-fifo-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
+    fs::current_path(folder);
+    for (const char* name : {"title.png", "sky.png", "never-used.png", skyIsFifo ? "sky.x" : ""}) {
+        if (*name == 0) continue;
+        fs::remove(fs::path("data") / name);
+        if (mkfifo((std::string("data/") + name).c_str(), 0600) != 0) std::_Exit(101);
+    }
+    PrefetchImages(GameImageFiles());
+    // Standard input as a pipe nobody writes to.
+    int ends[2];
+    if (pipe(ends) != 0 || dup2(ends[0], 0) < 0) std::_Exit(102);
+    XMeshData mesh;
+    std::string error;
+    if (ReadXFile("/proc/self/fd/0", mesh, error) || LoadImageFile("/proc/self/fd/0"))
+        std::_Exit(103);
+
+    NullDevice nullDevice;
+    device = &nullDevice;
+    HeadlessHost headless;
+    for (int inGame : {0, 1}) {
+        headless.closeAtFrame = headless.frame + 30;
+        world.inGame = inGame;
+        RunSession();
+        DestroyWorldObjects();
+    }
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(folder);
+    std::exit(static_cast<int>(headless.messageBoxes.size()));
+}
+
+TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(PlayWithFifos(false), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(PlayWithFifos(true), ::testing::ExitedWithCode(1), "");
+}
+
+// Images that fail only at their last row, asked for at every draw: each is opened once, not
+// once a draw. Exits with 0 when so, having said the counts on stderr.
+[[noreturn]] void PlayWithLateFailingImages() {
+    fs::path folder = fs::temp_directory_path() / ("marvaze-late-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
+    fs::current_path(folder);
+    const char* const spoiled[] = {"title.png", "team0.png"};
+    Picture noise(1024, 1024, 0);
+    std::mt19937 random(3);
+    for (uint8_t& byte : noise.rgba) byte = static_cast<uint8_t>(random());
+    for (const char* name : spoiled) {
+        std::string path = std::string("data/") + name;
+        WritePicture(path, noise);
+        fs::resize_file(path, fs::file_size(path) - 100);
+    }
+    int watch = inotify_init1(IN_NONBLOCK);
+    inotify_add_watch(watch, "data", IN_OPEN);
+    PrefetchImages(GameImageFiles());
+    NullDevice nullDevice;
+    device = &nullDevice;
+    HeadlessHost headless;
+    for (int inGame : {0, 1}) {
+        headless.closeAtFrame = headless.frame + 100;
+        world.inGame = inGame;
+        RunSession();
+        DestroyWorldObjects();
+    }
+    int opens[2] = {};
+    alignas(inotify_event) char buffer[65536];
+    for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;)
+        for (char* at = buffer; at < buffer + n;) {
+            auto* event = reinterpret_cast<inotify_event*>(at);
+            for (int i = 0; i < 2; ++i)
+                if (event->len > 0 && std::string(event->name) == spoiled[i]) ++opens[i];
+            at += sizeof(inotify_event) + event->len;
+        }
+    // Mended, it is picked up at a use a second later.
+    WritePng("data/title.png", 4, 4, 0xffffffff);
+    usleep(1100000);
+    bool mended = LoadImageFile("data/title.png").has_value();
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(folder);
+    std::fprintf(stderr, "opens of title.png: %d, of team0.png: %d\n", opens[0], opens[1]);
+    std::_Exit(opens[0] == 1 && opens[1] == 1 && mended ? 0 : 1);
+}
+
+TEST(BadDataRetry, AnImageThatFailsLateIsReadOnceUntilItChanges) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(PlayWithLateFailingImages(), ::testing::ExitedWithCode(0), "");
+}
+
+// Kilobytes of the process's resident peak ("VmHWM") or present size ("VmRSS").
+long StatusKb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field) + 1));
+    return -1;
+}
+
+// Files built to take memory: big images the game never reads, and a mesh file of nothing but
+// separators just under the size limit. The game's peak memory over its start grows by little.
+[[noreturn]] void PlayOnMemoryHungryData() {
+    fs::path folder = fs::temp_directory_path() / ("marvaze-memory-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
+    fs::current_path(folder);
+    WritePng("data/unused0.png", 2048, 2048, 0x336699ff);
+    for (int i = 1; i < 8; ++i)
+        fs::copy_file("data/unused0.png", "data/unused" + std::to_string(i) + ".png");
+    std::ofstream("data/sky.x") << "xof 0303txt 0032\n" << std::string((15 << 20), ';');
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
+    long before = StatusKb("VmRSS:");
+    PrefetchImages(GameImageFiles());
+    NullDevice nullDevice;
+    device = &nullDevice;
+    HeadlessHost headless;
+    headless.closeAtFrame = 20;
+    RunSession();
+    long grown = StatusKb("VmHWM:") - before;
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(folder);
+    std::fprintf(stderr, "peak grew by %ld KiB\n", grown);
+    std::_Exit(headless.messageBoxes.size() == 1 && grown < 40 * 1024 ? 0 : 1);
+}
+
+TEST(BadDataMemory, FilesMadeToTakeMemoryDoNot) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(PlayOnMemoryHungryData(), ::testing::ExitedWithCode(0), "");
+}
 
 }  // namespace

@@ -1,6 +1,8 @@
 // LoadSky and DrawSky on small mesh files written by the tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/device_slots.h"
 #include "platform/core/headless_host.h"
 #include "platform/core/recording_device.h"
@@ -71,11 +73,52 @@ TEST_F(SkyTest, ATextureNameTooLongForThePathBufferIsSkipped) {
     WriteText(
         "data/sky.x",
         SkyFile("", 2, Material("1.0;1.0;1.0;1.0", fits) + Material("1.0;1.0;1.0;1.0", tooLong)));
+    testing::internal::CaptureStderr();
     SkyMesh sky = LoadSky();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("texture name longer"),
+              std::string::npos);
     ASSERT_EQ(sky.materialCount, 2u);
     EXPECT_EQ(sky.textures[1], nullptr);
     ASSERT_EQ(recorder.textureLoads.size(), 1u);
     EXPECT_EQ(recorder.textureLoads[0], "data/" + fits);
+}
+
+TEST_F(SkyTest, MaterialsNamingOneFileShareItsTextureAndFewFilesAreRead) {
+    WritePng("data/sky.png", 2, 2, 0xFFFFFFFF);
+    std::string materials;
+    for (int i = 0; i < 40; ++i) materials += Material("1.0;1.0;1.0;1.0", "sky.png");
+    for (int i = 0; i < 12; ++i)
+        materials += Material("1.0;1.0;1.0;1.0", "other" + std::to_string(i) + ".png");
+    WriteText("data/sky.x", SkyFile("", 52, materials));
+    SkyMesh sky = LoadSky();
+    ASSERT_EQ(sky.materialCount, 52u);
+    ASSERT_NE(sky.textures[0], nullptr);
+    for (int i = 1; i < 40; ++i) EXPECT_EQ(sky.textures[i], sky.textures[0]) << i;
+    // Eight files in all, each read once.
+    ASSERT_EQ(recorder.textureLoads.size(), 8u);
+    std::sort(recorder.textureLoads.begin(), recorder.textureLoads.end());
+    EXPECT_EQ(std::unique(recorder.textureLoads.begin(), recorder.textureLoads.end()),
+              recorder.textureLoads.end());
+}
+
+TEST_F(SkyTest, TextureNamesThatLeaveTheDataFolderAreRefusedAndSaidSo) {
+    WritePng("data/inside.png", 2, 2, 0xFFFFFFFF);
+    const std::string names[] = {
+        "../../../../tmp/x.png", "/etc/x.png", "C:/x.png",  "sub\\..\\x.png",
+        "sub/../../x.png",       "..",         "inside.png"};
+    std::string materials;
+    for (const std::string& name : names) materials += Material("1.0;1.0;1.0;1.0", name);
+    WriteText("data/sky.x", SkyFile("", 7, materials));
+    testing::internal::CaptureStderr();
+    SkyMesh sky = LoadSky();
+    std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(sky.materialCount, 7u);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(sky.textures[i], nullptr) << names[i];
+        EXPECT_NE(said.find(names[i] + " is refused"), std::string::npos) << said;
+    }
+    EXPECT_NE(sky.textures[6], nullptr);
+    EXPECT_EQ(recorder.textureLoads, std::vector<std::string>{"data/inside.png"});
 }
 
 TEST_F(SkyTest, AMissingOrMalformedFileShowsTheErrorBoxAndGivesNoSky) {

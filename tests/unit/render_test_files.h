@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/image_file.h"
+
 // Makes a fresh folder with an empty data/ inside and works in it until destroyed.
 struct ScratchFolder {
     std::filesystem::path previous = std::filesystem::current_path();
@@ -22,6 +24,7 @@ struct ScratchFolder {
         root = mkdtemp(pattern.data());
         std::filesystem::create_directory(root / "data");
         std::filesystem::current_path(root);
+        ForgetFailedImages();  // a fresh folder: what failed in the last one is not this one's
     }
     ~ScratchFolder() {
         std::filesystem::current_path(previous);

@@ -108,6 +108,22 @@ TEST_F(SessionTest, EscapeActsOnlyAsAFreshPress) {
     EXPECT_EQ(Run(0), Closed);
 }
 
+TEST_F(SessionTest, ATapShorterThanAFrameCountsOnce) {
+    // Pressed and released within frame 8's pump: down for that frame, and only that frame.
+    headless.onFrame = [this](int frame) {
+        if (frame == 8 || frame == 20) {
+            headless.Press(VK_ESCAPE);
+            headless.Release(VK_ESCAPE);
+        }
+    };
+    headless.closeAtFrame = 100;
+    EXPECT_EQ(Run(1), Back);
+    EXPECT_EQ(headless.frame, 8);
+    EXPECT_TRUE(KeyDown(VK_ESCAPE));
+    headless.closeAtFrame = 19;
+    EXPECT_EQ(Run(0), Closed);  // not seen again in the next session
+}
+
 TEST_F(SessionTest, MenuKeysNeedAFrameWithNoMenuKeyDown) {
     // Enter held over from before: ignored until every menu key is up.
     Hold(1, 3, {VK_RETURN});

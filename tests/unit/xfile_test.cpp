@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 using namespace dev;
@@ -234,6 +236,42 @@ TEST(XFile, TruncatedAndMutatedFilesNeverCrash) {
             EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
         }
     }
+}
+
+// The fuzzer's seeds are all meshes the reader takes; every input that once crashed it now ends
+// in an error or a mesh that is safe to draw.
+TEST(XFile, FuzzSeedsReadAndPastCrashesFailCleanly) {
+    namespace fs = std::filesystem;
+    const fs::path fuzz = fs::path(MARVAZE_SOURCE_DIR) / "tests" / "fuzz";
+    auto read = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    int seeds = 0, crashes = 0;
+    for (const auto& entry : fs::directory_iterator(fuzz / "corpus" / "xfile")) {
+        XMeshData mesh;
+        std::string error;
+        EXPECT_TRUE(ParseXText(read(entry.path()), mesh, error)) << entry.path() << ": " << error;
+        ++seeds;
+    }
+    for (const auto& entry : fs::directory_iterator(fuzz / "regressions" / "xfile")) {
+        XMeshData mesh;
+        std::string error;
+        if (ParseXText(read(entry.path()), mesh, error)) {
+            ASSERT_EQ(mesh.subsets.size(), mesh.materials.size()) << entry.path();
+            for (const std::vector<uint32_t>& subset : mesh.subsets)
+                for (uint32_t index : subset) ASSERT_LT(index, mesh.vertices.size());
+        }
+        ++crashes;
+    }
+    EXPECT_GE(seeds, 6);
+    EXPECT_GE(crashes, 1);
+    // Faces with a material list of no materials have nowhere to go.
+    XMeshData mesh;
+    std::string error;
+    EXPECT_FALSE(
+        ParseXText(read(fuzz / "regressions" / "xfile" / "zero-materials.x"), mesh, error));
+    EXPECT_NE(error.find("no materials"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -48,6 +48,27 @@ sleep 1
 size=$(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = 640x480 ] || fail "F11 again gave $size, not 640x480"
 
+# F11 pressed faster than the window manager answers: an even count leaves it a window.
+for count in 2 4; do
+    keys=$(for _ in $(seq $count); do echo -n "F11 "; done)
+    xdotool key --delay 0 $keys
+    sleep 1.5
+    size=$(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    [ "$size" = 640x480 ] || fail "$count quick F11 presses gave $size, not 640x480"
+done
+
+# Minimised, nothing can be seen: the game draws nothing and costs far less.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$PID/stat"; }
+busy_for_two_seconds() { local a; a=$(cpu_ticks); sleep 2; echo $(($(cpu_ticks) - a)); }
+shown=$(busy_for_two_seconds)
+xdotool windowminimize --sync "$WID"
+sleep 0.5
+hidden=$(busy_for_two_seconds)
+echo "CPU ticks in two seconds: shown $shown, minimised $hidden"
+[ $((hidden * 3)) -lt "$shown" ] || fail "minimised it still costs $hidden ticks against $shown"
+xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowmap --sync "$WID"
+sleep 0.5
+
 "$X11_CLOSE" "$WID"
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "ended with $STATUS"

@@ -64,7 +64,32 @@ sleep 0.3
 "$X11_CLOSE" "$BOX"
 wait_exit 10
 [ "$STATUS" = 255 ] || fail "a failed device ended with $STATUS, not 255"
+grep -q '^marvaze: OpenGL 3.3 could not be started: .' /tmp/marvaze-window-test.log ||
+    fail "stderr does not say in English what failed"
 echo "device failure box test passed"
+
+# While the box is up: SIGTERM ends the game, and killing it takes the box's process along and
+# frees the single-instance claim.
+for signal in TERM KILL; do
+    MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
+    PID=$!
+    find_box "D3初期化ｴﾗｰ "
+    [ -n "$BOX" ] || fail "no error box for a failed device"
+    children=$(pgrep -P "$PID")
+    kill -$signal "$PID"
+    wait_exit 5
+    [ "$STATUS" != timeout ] || fail "SIG$signal did not end the game while its box was up"
+    for _ in $(seq 30); do
+        alive=$(for c in $children; do kill -0 "$c" 2>/dev/null && echo "$c"; done)
+        [ -z "$alive" ] && break
+        sleep 0.1
+    done
+    [ -z "$alive" ] || { kill -9 $alive; fail "the box's process outlived the game (SIG$signal)"; }
+done
+start_game
+press Escape
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "the start after a killed box ended with $STATUS"
 
 # No sound card: the game runs silent and says so in one line, with no library noise.
 if [ ! -e /dev/snd ]; then
@@ -74,3 +99,17 @@ if [ ! -e /dev/snd ]; then
      [ "$lines" = 1 ] || { cat /tmp/marvaze-window-test.log; fail "$lines lines on stderr"; }
      grep -q 'no audio device' /tmp/marvaze-window-test.log || fail "no word of the silent sound")
 fi
+
+# No display to show a window on: the game says so and leaves with 255 instead of running unseen
+# on a display-less driver (used only when SDL_VIDEODRIVER names one).
+for display in unset :97; do
+    if [ "$display" = unset ]; then
+        env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 "$MARVAZE" 2>/tmp/marvaze-window-test.log
+    else
+        env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=$display timeout 10 "$MARVAZE" 2>/tmp/marvaze-window-test.log
+    fi
+    status=$?
+    [ "$status" = 255 ] || fail "with DISPLAY $display the game ended with $status, not 255"
+    grep -q 'window cannot be opened: no display' /tmp/marvaze-window-test.log ||
+        { cat /tmp/marvaze-window-test.log >&2; fail "with DISPLAY $display no word of the display"; }
+done

@@ -1,0 +1,35 @@
+// The window's keyboard: a key pressed and released between two pumps reads as down at the next
+// one, once, however short the tap.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "platform/sdl/sdl_host.h"
+#include "platform/seam.h"
+
+namespace {
+
+void Send(Uint32 type, SDL_Scancode code) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = code;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(code);
+    SDL_PushEvent(&event);
+}
+
+TEST(SdlKeys, ATapBetweenTwoPumpsReadsDownAtTheNextPumpOnce) {
+    std::unique_ptr<SdlHost> window = SdlHost::Create("Marvaze test", 64, 64);
+    ASSERT_NE(window, nullptr);
+    window->PumpMessages();
+    EXPECT_FALSE(KeyDown(VK_ESCAPE));
+    Send(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
+    Send(SDL_KEYUP, SDL_SCANCODE_ESCAPE);
+    window->PumpMessages();
+    EXPECT_TRUE(KeyDown(VK_ESCAPE));
+    EXPECT_TRUE(KeyDown(VK_ESCAPE));  // read twice in the frame: down both times
+    EXPECT_FALSE(KeyDown(VK_RETURN));
+    window->PumpMessages();
+    EXPECT_FALSE(KeyDown(VK_ESCAPE));
+}
+
+}  // namespace

@@ -44,7 +44,8 @@ std::string Digest(int frame) {
 
 uint32_t GoldenSeed() { return 20261206; }
 
-std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys) {
+// Digests every `every`-th frame: a long run in few lines.
+std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys, int every = 1) {
     NullDevice nullDevice;
     InstallDevice(&nullDevice);
     HeadlessHost headless;
@@ -52,7 +53,7 @@ std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys) {
     sessionSeed = GoldenSeed;
     std::string digest;
     headless.onFrame = [&](int frame) {
-        if (frame > 1) digest += Digest(frame - 1);
+        if (frame > 1 && (frame - 1) % every == 0) digest += Digest(frame - 1);
     };
     headless.closeAtFrame = frames + 1;
     world = World{};
@@ -84,6 +85,10 @@ void Compare(const std::string& name, const std::string& digest) {
 }
 
 TEST(GoldenReplay, MenuDemonstration) { Compare("menu.txt", Replay(0, 4000, nullptr)); }
+
+// Long enough for a difference in the last bit of a sine to grow into another course: the world
+// must step identically on every platform.
+TEST(GoldenReplay, LongDemonstration) { Compare("long.txt", Replay(0, 16000, nullptr, 160)); }
 
 TEST(GoldenReplay, ScriptedGame) {
     // Guns always; climbs, dives and speed changes at fixed frames.

@@ -1,15 +1,9 @@
-// Where the game finds its data/ folder.
+// Where the game finds its data/ folder, the same on every platform.
 #pragma once
 
-#include <string>
-#include <vector>
-
-// The folders, in order, whose data/ the game would use: the working directory, the folder of
-// the executable, the data folder of an installed tree around the executable, and the data folder
-// of the prefix the game was built for.
-std::vector<std::string> DataFolderCandidates();
-
-// Makes the first candidate that has a data/ folder the working directory, since the game reads
-// "data/..." relative to it. False (having said on stderr where it looked) when none has one; the
-// game then runs on without its files.
+// Makes the first folder that has a data/ folder the working directory, since the game reads
+// "data/..." relative to it: the working directory, then the folder of the executable, then (on
+// an installed Linux tree) the data folder around the executable and that of the prefix the game
+// was built for. False (having said where it looked) when none has one; the game then runs on
+// without its files.
 bool EnterDataFolder();

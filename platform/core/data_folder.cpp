@@ -41,7 +41,10 @@ bool EnterDataFolder() {
         if (!error) return true;
     }
     std::string message = "no data folder found; looked for data/ in:";
-    for (const fs::path& folder : folders) message += " " + folder.string();
+    for (const fs::path& folder : folders) {
+        message += ' ';
+        message += folder.string();
+    }
     Report(message);
     return false;
 }

@@ -415,24 +415,6 @@ class D3D9Device : public Device {
         return image;
     }
 
-    Image ReadWindow() {
-        Image image;
-        D3DDISPLAYMODE mode{};
-        if (FAILED(device_->GetDisplayMode(0, &mode))) return image;
-        IDirect3DSurface9* screen = nullptr;
-        if (FAILED(device_->CreateOffscreenPlainSurface(mode.Width, mode.Height, D3DFMT_A8R8G8B8,
-                                                        D3DPOOL_SYSTEMMEM, &screen, nullptr)))
-            return image;
-        RECT client{};
-        GetClientRect(window_, &client);
-        POINT origin{0, 0};
-        ClientToScreen(window_, &origin);
-        if (SUCCEEDED(device_->GetFrontBufferData(0, screen)))
-            image = FromSurface(screen, origin.x, origin.y, client.right, client.bottom);
-        Release(screen);
-        return image;
-    }
-
     void Finish() {
         IDirect3DQuery9* query = nullptr;
         if (FAILED(device_->CreateQuery(D3DQUERYTYPE_EVENT, &query))) return;
@@ -629,10 +611,6 @@ std::unique_ptr<Device> CreateD3D9Device(HWND window, std::string& error) {
 }
 
 Image ReadD3D9BackBuffer(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).Read(); }
-
-Image ReadD3D9Window(Device& d3d9Device) {
-    return static_cast<D3D9Device&>(d3d9Device).ReadWindow();
-}
 
 void FinishD3D9(Device& d3d9Device) { static_cast<D3D9Device&>(d3d9Device).Finish(); }
 

@@ -19,8 +19,6 @@ std::unique_ptr<Device> CreateD3D9Device(HWND window, std::string& error);
 
 // The back buffer as it stands, top row first (for tests, screenshots and the benchmark).
 Image ReadD3D9BackBuffer(Device& d3d9Device);
-// The window's client area as last presented, top row first; empty if it cannot be read.
-Image ReadD3D9Window(Device& d3d9Device);
 // Waits until the device has drawn everything queued so far (for timing).
 void FinishD3D9(Device& d3d9Device);
 // Tests: Present and the draws behave as after a lost device until the next Reset succeeds.

@@ -1,7 +1,8 @@
 // The whole frame on Direct3D 9: the heaviest frame of a menu demonstration's high phase,
 // captured on the recording device as the OpenGL frame benchmark captures it, then drawn in a
-// real window two ways, interleaved frame by frame: the game's path (call for call as the game
-// made it) and an empty frame (clear and present). It can also compare its picture of the frame
+// real window three ways, interleaved frame by frame: the game's path (unlit draws joined by the
+// device), the call-for-call path (every DrawPrimitiveUP a device draw of its own) and an empty
+// frame (clear and present). It can also compare its picture of the frame
 // with the OpenGL device's (frame_bench --dump writes one as game.ppm).
 //
 //   wine frame_bench_d3d9.exe [--frames 100] [--load FRAME] [--dump FILE.ppm] [--compare GL.ppm]
@@ -29,8 +30,8 @@
 
 namespace {
 
-enum Way { Game, Empty, WayCount };
-const char* const WayNames[WayCount] = {"game", "empty"};
+enum Way { Game, Naive, Empty, WayCount };
+const char* const WayNames[WayCount] = {"game", "naive", "empty"};
 
 HWND MakeWindow() {
     WNDCLASSEXA windowClass{};
@@ -82,20 +83,20 @@ bool ReadPpm(const std::string& path, Image& image) {
 }
 
 // How many pixels differ and by how much (the largest channel difference of each pixel).
-void Compare(const Image& d3d9, const Image& gl) {
-    if (d3d9.width != gl.width || d3d9.height != gl.height) {
+void Compare(const Image& a, const Image& b) {
+    if (a.width != b.width || a.height != b.height || a.width == 0) {
         std::printf("compare: sizes differ\n");
         return;
     }
     const int bounds[] = {1, 2, 4, 8, 16, 32, 64, 128, 256};
     long counts[std::size(bounds)] = {};
-    long differing = 0, total = long(d3d9.width) * d3d9.height;
+    long differing = 0, total = long(a.width) * a.height;
     double sum = 0;
     int largest = 0;
-    for (size_t i = 0; i < d3d9.rgba.size(); i += 4) {
+    for (size_t i = 0; i < a.rgba.size(); i += 4) {
         int most = 0;
         for (size_t c = 0; c < 3; ++c)
-            most = std::max(most, std::abs(d3d9.rgba[i + c] - gl.rgba[i + c]));
+            most = std::max(most, std::abs(a.rgba[i + c] - b.rgba[i + c]));
         if (most == 0) continue;
         ++differing;
         sum += most;
@@ -107,7 +108,7 @@ void Compare(const Image& d3d9, const Image& gl) {
             }
     }
     std::printf(
-        "compare with GL: %ld of %ld pixels differ (%.2f%%), largest difference %d, "
+        "%ld of %ld pixels differ (%.2f%%), largest difference %d, "
         "mean over those %.1f\n",
         differing, total, 100.0 * differing / total, largest,
         differing > 0 ? sum / differing : 0.0);
@@ -175,22 +176,36 @@ int main(int argc, char** argv) {
     for (const ReplayStep& step : replay.frame)
         if (step.op != ReplayOp::Present) unpresented.push_back(step);
 
+    int draws[WayCount] = {};
     auto draw = [&](Way way) {
-        if (way == Game) RunSteps(replay, replay.settings);
+        SetD3D9Batching(*d3d9, way != Naive);
+        if (way != Empty) RunSteps(replay, replay.settings);
+        int before = D3D9DrawCount(*d3d9);
         double start = NowMs();
-        if (way == Game) RunSteps(replay, replay.frame);
+        if (way != Empty) RunSteps(replay, replay.frame);
         if (way == Empty) EmptyFrame(replay);
         FinishD3D9(*d3d9);
         double ms = NowMs() - start;
+        draws[way] = D3D9DrawCount(*d3d9) - before;
         Pump();
         return ms;
     };
     for (int round = 0; round < 3; ++round)
         for (int way = 0; way < WayCount; ++way) draw(Way(way));
-    RunSteps(replay, replay.settings);
-    RunSteps(replay, unpresented);
-    Image picture = ReadD3D9BackBuffer(*d3d9);
-    d3d9->Present();
+    std::printf("device draws:");
+    for (int way = 0; way < WayCount; ++way) std::printf(" %s %d", WayNames[way], draws[way]);
+    std::printf("\n");
+    Image pictures[2];
+    for (Way way : {Game, Naive}) {
+        SetD3D9Batching(*d3d9, way != Naive);
+        RunSteps(replay, replay.settings);
+        RunSteps(replay, unpresented);
+        pictures[way] = ReadD3D9BackBuffer(*d3d9);
+        d3d9->Present();
+    }
+    const Image& picture = pictures[Game];
+    std::printf("game and naive pictures: ");
+    Compare(picture, pictures[Naive]);
     if (!dump.empty()) WritePpm(picture, dump);
     if (!compare.empty()) {
         Image gl;
@@ -198,6 +213,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "frame_bench_d3d9: cannot read %s\n", compare.c_str());
             return 1;
         }
+        std::printf("D3D9 and GL pictures: ");
         Compare(picture, gl);
     }
 
@@ -210,7 +226,8 @@ int main(int argc, char** argv) {
     std::printf("median ms per frame over %d frames each:", frames);
     for (int way = 0; way < WayCount; ++way)
         std::printf(" %s %.2f", WayNames[way], Median(ms[way]));
-    std::printf("\nratio game / empty: %.2f\n", Median(ms[Game]) / Median(ms[Empty]));
+    std::printf("\nratios of medians: naive / game %.2f, game / empty %.2f\n",
+                Median(ms[Naive]) / Median(ms[Game]), Median(ms[Game]) / Median(ms[Empty]));
     device = nullptr;
     return 0;
 }

@@ -194,13 +194,18 @@ class D3D9Device : public Device {
     }
 
     void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override {
+        Flush();
         if (lost_) Recover();
         device_->Clear(0, nullptr, flags, color, z, stencil);
     }
     void BeginScene() override { device_->BeginScene(); }
-    void EndScene() override { device_->EndScene(); }
+    void EndScene() override {
+        Flush();
+        device_->EndScene();
+    }
 
     void Present() override {
+        Flush();
         if (lost_) Recover();
         RECT client{};
         GetClientRect(window_, &client);
@@ -212,52 +217,74 @@ class D3D9Device : public Device {
         PaintBars(client, picture);
     }
 
+    // Settings reach the device at the next draw, and only those that differ from what it has:
+    // the game sets the same few states around every quad.
     void SetRenderState(dev::D3DRENDERSTATETYPE state, uint32_t value) override {
         settings_.renderStates[state] = value;
-        device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), value);
+        dirtyRender_.push_back(state);
     }
     void SetTextureStageState(uint32_t stage, dev::D3DTEXTURESTAGESTATETYPE type,
                               uint32_t value) override {
         settings_.stageStates[{stage, type}] = value;
-        device_->SetTextureStageState(stage, static_cast<D3DTEXTURESTAGESTATETYPE>(type), value);
+        dirtyStage_.emplace_back(stage, type);
     }
     void SetSamplerState(uint32_t sampler, dev::D3DSAMPLERSTATETYPE type, uint32_t value) override {
         settings_.samplerStates[{sampler, type}] = value;
-        device_->SetSamplerState(sampler, static_cast<D3DSAMPLERSTATETYPE>(type), value);
+        dirtySampler_.emplace_back(sampler, type);
     }
     void SetLight(uint32_t index, const dev::D3DLIGHT9& light) override {
+        Flush();
         D3DLIGHT9 converted = ToD3D(light);
         if (SUCCEEDED(device_->SetLight(index, &converted))) settings_.lights[index] = converted;
     }
     void LightEnable(uint32_t index, bool enable) override {
+        Flush();
         if (SUCCEEDED(device_->LightEnable(index, enable ? TRUE : FALSE)))
             settings_.lightsEnabled[index] = enable ? TRUE : FALSE;
     }
     void SetTransform(dev::D3DTRANSFORMSTATETYPE state, const Matrix& matrix) override {
-        D3DMATRIX m = ToD3D(matrix);
-        settings_.transforms[state] = m;
-        device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(state), &m);
+        settings_.transforms[state] = ToD3D(matrix);
+        if (static_cast<DWORD>(state) == D3DTS_WORLD) world_ = matrix;
     }
-    void SetFVF(uint32_t fvf) override {
-        settings_.fvf = fvf;
-        device_->SetFVF(fvf);
-    }
+    void SetFVF(uint32_t fvf) override { settings_.fvf = fvf; }
     void SetTexture(uint32_t stage, Texture* texture) override {
         if (stage >= settings_.textures.size()) return;
-        IDirect3DTexture9* d3dTexture = Find(texture);
-        settings_.textures[stage] = d3dTexture;
-        device_->SetTexture(stage, d3dTexture);
+        settings_.textures[stage] = Find(texture);
     }
     void SetMaterial(const dev::D3DMATERIAL9& material) override {
+        Flush();
         D3DMATERIAL9 m = ToD3D(material);
         settings_.material = m;
         device_->SetMaterial(&m);
     }
+
+    // Unlit triangle lists that differ only in their world matrix (every quad of the game)
+    // are moved to world space here and drawn as one: under Wine every draw costs a great deal
+    // more than its pixels. The order of triangles stays the order of calls.
     void DrawPrimitiveUP(dev::D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
                          uint32_t stride) override {
         if (primitiveCount == 0 || vertices == nullptr) return;
+        const size_t bytes = static_cast<size_t>(primitiveCount) * 3 * stride;
+        if (batching && Joinable(type, stride)) {
+            if (pendingStride_ != stride || pending_.size() + bytes > MaxPendingBytes) Flush();
+            Apply(/*worldInVertices=*/true);
+            pendingStride_ = stride;
+            const size_t at = pending_.size();
+            pending_.resize(at + bytes);
+            std::memcpy(&pending_[at], vertices, bytes);
+            for (size_t offset = at; offset < pending_.size(); offset += stride) {
+                glm::vec3 position;
+                std::memcpy(&position, &pending_[offset], sizeof position);
+                position = glm::vec3(world_ * glm::vec4(position, 1.0f));
+                std::memcpy(&pending_[offset], &position, sizeof position);
+            }
+            return;
+        }
+        Flush();
+        Apply(/*worldInVertices=*/false);
         device_->DrawPrimitiveUP(static_cast<D3DPRIMITIVETYPE>(type), primitiveCount, vertices,
                                  stride);
+        ++drawCalls;
     }
 
     Texture* CreateTextureFromFile(const std::string& path) override {
@@ -323,6 +350,8 @@ class D3D9Device : public Device {
                     const Matrix& transform) {
         IDirect3DTexture9* d3dTexture = Find(texture);
         if (d3dTexture == nullptr) return;
+        Flush();
+        Apply(/*worldInVertices=*/false);  // what is put back afterwards is then the settings
         static const std::pair<DWORD, DWORD> renderStates[] = {
             {D3DRS_LIGHTING, FALSE},
             {D3DRS_ZENABLE, D3DZB_FALSE},
@@ -365,40 +394,46 @@ class D3D9Device : public Device {
                                            corners[1], corners[2], corners[3]};
         device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, triangles, sizeof(SpriteVertex));
 
+        ++drawCalls;
+
         for (auto [state, value] : renderStates) {
-            auto found = settings_.renderStates.find(state);
+            auto found = applied_.renderStates.find(state);
             device_->SetRenderState(
                 static_cast<D3DRENDERSTATETYPE>(state),
-                found != settings_.renderStates.end() ? found->second : DefaultRenderState(state));
+                found != applied_.renderStates.end() ? found->second : DefaultRenderState(state));
         }
         for (auto [type, value] : stageStates) {
-            auto found = settings_.stageStates.find({0, type});
+            auto found = applied_.stageStates.find({0, type});
             device_->SetTextureStageState(
                 0, static_cast<D3DTEXTURESTAGESTATETYPE>(type),
-                found != settings_.stageStates.end() ? found->second : DefaultStageState(type));
+                found != applied_.stageStates.end() ? found->second : DefaultStageState(type));
         }
         for (auto [type, value] : samplerStates) {
-            auto found = settings_.samplerStates.find({0, type});
+            auto found = applied_.samplerStates.find({0, type});
             device_->SetSamplerState(
                 0, static_cast<D3DSAMPLERSTATETYPE>(type),
-                found != settings_.samplerStates.end() ? found->second : DefaultSamplerState(type));
+                found != applied_.samplerStates.end() ? found->second : DefaultSamplerState(type));
         }
-        device_->SetFVF(settings_.fvf);
-        device_->SetTexture(0, settings_.textures[0]);
+        device_->SetFVF(applied_.fvf);
+        device_->SetTexture(0, applied_.textures[0]);
     }
 
     void DrawMeshSubset(const D3D9Mesh& mesh, uint32_t subset) {
         if (subset >= mesh.subsets_.size() || mesh.subsets_[subset].second == 0) return;
+        Flush();
+        Apply(/*worldInVertices=*/false);
         device_->SetFVF(MeshFVF);
         device_->SetStreamSource(0, mesh.vertices_, 0, sizeof(MeshVertex));
         device_->SetIndices(mesh.indices_);
         device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, mesh.vertexCount_,
                                       mesh.subsets_[subset].first, mesh.subsets_[subset].second);
+        ++drawCalls;
         // The game's own format stays in force for its next draws.
-        device_->SetFVF(settings_.fvf);
+        device_->SetFVF(applied_.fvf);
     }
 
     Image Read() {
+        Flush();
         Image image;
         IDirect3DSurface9* back = nullptr;
         if (FAILED(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back))) return image;
@@ -416,6 +451,7 @@ class D3D9Device : public Device {
     }
 
     void Finish() {
+        Flush();
         IDirect3DQuery9* query = nullptr;
         if (FAILED(device_->CreateQuery(D3DQUERYTYPE_EVENT, &query))) return;
         query->Issue(D3DISSUE_END);
@@ -426,6 +462,8 @@ class D3D9Device : public Device {
 
     void SimulateLost() { lost_ = true; }
     int resets = 0;
+    int drawCalls = 0;  // draws made on the device, joined ones counted once
+    bool batching = true;
 
   private:
     HWND window_;
@@ -438,6 +476,103 @@ class D3D9Device : public Device {
     std::vector<std::unique_ptr<Texture>> textures_;
     std::vector<std::unique_ptr<Sprite>> sprites_;
     std::vector<std::unique_ptr<D3D9Mesh>> meshes_;
+
+    // What the device has been given, as far as this class knows; a key missing from it is
+    // unknown and gets set at the next draw.
+    Settings applied_;
+    std::vector<DWORD> dirtyRender_;
+    std::vector<std::pair<DWORD, DWORD>> dirtyStage_, dirtySampler_;
+    Matrix world_{1.0f};
+    // Joined draws waiting: triangle-list vertices already in world space, one stride for all.
+    static constexpr size_t MaxPendingBytes = size_t(4) << 20;
+    std::vector<uint8_t> pending_;
+    uint32_t pendingStride_ = 0;
+
+    bool Joinable(dev::D3DPRIMITIVETYPE type, uint32_t stride) const {
+        auto lighting = settings_.renderStates.find(D3DRS_LIGHTING);
+        const bool affine = world_[0][3] == 0.0f && world_[1][3] == 0.0f && world_[2][3] == 0.0f &&
+                            world_[3][3] == 1.0f;
+        return type == dev::D3DPT_TRIANGLELIST &&
+               (settings_.fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZ && stride >= 12 &&
+               lighting != settings_.renderStates.end() && lighting->second == FALSE && affine;
+    }
+
+    void Flush() {
+        if (pending_.empty()) return;
+        device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST,
+                                 static_cast<UINT>(pending_.size() / pendingStride_ / 3),
+                                 pending_.data(), pendingStride_);
+        ++drawCalls;
+        pending_.clear();
+    }
+
+    // Brings the device to the settings (the world matrix as identity when the vertices carry
+    // it), drawing the joined draws first if anything they were made under changes.
+    void Apply(bool worldInVertices) {
+        static const D3DMATRIX identity = ToD3D(Matrix(1.0f));
+        auto worldFound = settings_.transforms.find(D3DTS_WORLD);
+        const D3DMATRIX& world = worldInVertices || worldFound == settings_.transforms.end()
+                                     ? identity
+                                     : worldFound->second;
+        auto differs = [](const auto& applied, const auto& key, const auto& wanted) {
+            auto found = applied.find(key);
+            return found == applied.end() || std::memcmp(&found->second, &wanted, sizeof wanted);
+        };
+        bool changes = settings_.fvf != applied_.fvf || settings_.textures != applied_.textures ||
+                       differs(applied_.transforms, DWORD(D3DTS_WORLD), world);
+        for (DWORD key : dirtyRender_)
+            changes = changes || differs(applied_.renderStates, key, settings_.renderStates[key]);
+        for (const auto& key : dirtyStage_)
+            changes = changes || differs(applied_.stageStates, key, settings_.stageStates[key]);
+        for (const auto& key : dirtySampler_)
+            changes = changes || differs(applied_.samplerStates, key, settings_.samplerStates[key]);
+        for (const auto& [state, matrix] : settings_.transforms)
+            changes =
+                changes || (state != D3DTS_WORLD && differs(applied_.transforms, state, matrix));
+        if (changes) {
+            Flush();
+            for (DWORD key : dirtyRender_) {
+                DWORD value = settings_.renderStates[key];
+                if (!differs(applied_.renderStates, key, value)) continue;
+                device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(key), value);
+                applied_.renderStates[key] = value;
+            }
+            for (const auto& key : dirtyStage_) {
+                DWORD value = settings_.stageStates[key];
+                if (!differs(applied_.stageStates, key, value)) continue;
+                device_->SetTextureStageState(
+                    key.first, static_cast<D3DTEXTURESTAGESTATETYPE>(key.second), value);
+                applied_.stageStates[key] = value;
+            }
+            for (const auto& key : dirtySampler_) {
+                DWORD value = settings_.samplerStates[key];
+                if (!differs(applied_.samplerStates, key, value)) continue;
+                device_->SetSamplerState(key.first, static_cast<D3DSAMPLERSTATETYPE>(key.second),
+                                         value);
+                applied_.samplerStates[key] = value;
+            }
+            for (const auto& [state, matrix] : settings_.transforms) {
+                const D3DMATRIX& wanted = state == D3DTS_WORLD ? world : matrix;
+                if (!differs(applied_.transforms, state, wanted)) continue;
+                device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(state), &wanted);
+                applied_.transforms[state] = wanted;
+            }
+            if (worldFound == settings_.transforms.end() &&
+                differs(applied_.transforms, DWORD(D3DTS_WORLD), world)) {
+                device_->SetTransform(D3DTS_WORLD, &world);
+                applied_.transforms[D3DTS_WORLD] = world;
+            }
+            if (settings_.fvf != applied_.fvf) device_->SetFVF(settings_.fvf);
+            applied_.fvf = settings_.fvf;
+            for (DWORD stage = 0; stage < settings_.textures.size(); ++stage)
+                if (settings_.textures[stage] != applied_.textures[stage])
+                    device_->SetTexture(stage, settings_.textures[stage]);
+            applied_.textures = settings_.textures;
+        }
+        dirtyRender_.clear();
+        dirtyStage_.clear();
+        dirtySampler_.clear();
+    }
 
     IDirect3DTexture9* Find(const Texture* texture) const {
         if (texture == nullptr || texture->handle == 0 || texture->handle > made_.size())
@@ -457,24 +592,17 @@ class D3D9Device : public Device {
         Reapply();
     }
 
+    // The device is back at its defaults: lights and the material go back now, the rest is
+    // unknown to the device and set again at the next draw.
     void Reapply() {
-        for (auto [state, value] : settings_.renderStates)
-            device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), value);
-        for (auto [key, value] : settings_.stageStates)
-            device_->SetTextureStageState(key.first,
-                                          static_cast<D3DTEXTURESTAGESTATETYPE>(key.second), value);
-        for (auto [key, value] : settings_.samplerStates)
-            device_->SetSamplerState(key.first, static_cast<D3DSAMPLERSTATETYPE>(key.second),
-                                     value);
+        pending_.clear();
+        applied_ = Settings{};
+        for (const auto& [key, value] : settings_.renderStates) dirtyRender_.push_back(key);
+        for (const auto& [key, value] : settings_.stageStates) dirtyStage_.push_back(key);
+        for (const auto& [key, value] : settings_.samplerStates) dirtySampler_.push_back(key);
         for (const auto& [index, light] : settings_.lights) device_->SetLight(index, &light);
         for (auto [index, enabled] : settings_.lightsEnabled) device_->LightEnable(index, enabled);
-        for (const auto& [state, matrix] : settings_.transforms)
-            device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(state), &matrix);
         if (settings_.material) device_->SetMaterial(&*settings_.material);
-        device_->SetFVF(settings_.fvf);
-        for (DWORD stage = 0; stage < settings_.textures.size(); ++stage)
-            if (settings_.textures[stage] != nullptr)
-                device_->SetTexture(stage, settings_.textures[stage]);
     }
 
     // Present fills only the picture's rectangle; the rest of the client area is painted black
@@ -619,3 +747,9 @@ void SimulateD3D9DeviceLost(Device& d3d9Device) {
 }
 
 int D3D9ResetCount(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).resets; }
+
+int D3D9DrawCount(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).drawCalls; }
+
+void SetD3D9Batching(Device& d3d9Device, bool on) {
+    static_cast<D3D9Device&>(d3d9Device).batching = on;
+}

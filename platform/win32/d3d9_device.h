@@ -25,3 +25,8 @@ void FinishD3D9(Device& d3d9Device);
 void SimulateD3D9DeviceLost(Device& d3d9Device);
 // Resets made since creation (after lost devices, or a window whose back buffer went away).
 int D3D9ResetCount(Device& d3d9Device);
+// Draws made on the device so far: joined draws count once.
+int D3D9DrawCount(Device& d3d9Device);
+// On (the default), unlit draws that share their settings join one device draw. Off, every
+// DrawPrimitiveUP goes to the device as it comes: the call-for-call path, kept for measuring.
+void SetD3D9Batching(Device& d3d9Device, bool on);

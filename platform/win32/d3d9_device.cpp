@@ -37,6 +37,18 @@ D3DMATRIX ToD3D(const Matrix& m) {
     return out;
 }
 
+// The projection followed by a shift of half a pixel up and left. This device samples the scene
+// at whole pixel coordinates where OpenGL samples pixel centres half a pixel further on; shifted,
+// the scene covers and samples the same pixels on both rings.
+D3DMATRIX PixelCentred(const D3DMATRIX& projection) {
+    D3DMATRIX out = projection;
+    for (int row = 0; row < 4; ++row) {
+        out.m[row][0] -= projection.m[row][3] * (1.0f / BackBufferWidth);
+        out.m[row][1] += projection.m[row][3] * (1.0f / BackBufferHeight);
+    }
+    return out;
+}
+
 D3DCOLORVALUE ToD3D(const dev::D3DCOLORVALUE& c) { return {c.r, c.g, c.b, c.a}; }
 D3DVECTOR ToD3D(const dev::D3DVECTOR& v) { return {v.x, v.y, v.z}; }
 
@@ -212,6 +224,7 @@ class D3D9Device : public Device {
         PresentArea area = FitBackBuffer(client.right - client.left, client.bottom - client.top);
         if (area.width <= 0 || area.height <= 0) return;  // minimised: nothing to show
         RECT picture{area.x, area.y, area.x + area.width, area.y + area.height};
+        if (keepFrames) lastFrame = Read();
         HRESULT result = device_->Present(nullptr, &picture, nullptr, nullptr);
         if (result == D3DERR_DEVICELOST) lost_ = true;
         PaintBars(client, picture);
@@ -464,6 +477,9 @@ class D3D9Device : public Device {
     int resets = 0;
     int drawCalls = 0;  // draws made on the device, joined ones counted once
     bool batching = true;
+    // A discarded back buffer holds nothing after Present: tests keep each frame before it.
+    bool keepFrames = false;
+    Image lastFrame;
 
   private:
     HWND window_;
@@ -554,7 +570,8 @@ class D3D9Device : public Device {
             for (const auto& [state, matrix] : settings_.transforms) {
                 const D3DMATRIX& wanted = state == D3DTS_WORLD ? world : matrix;
                 if (!differs(applied_.transforms, state, wanted)) continue;
-                device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(state), &wanted);
+                const D3DMATRIX sent = state == D3DTS_PROJECTION ? PixelCentred(wanted) : wanted;
+                device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(state), &sent);
                 applied_.transforms[state] = wanted;
             }
             if (worldFound == settings_.transforms.end() &&
@@ -753,3 +770,9 @@ int D3D9DrawCount(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Devi
 void SetD3D9Batching(Device& d3d9Device, bool on) {
     static_cast<D3D9Device&>(d3d9Device).batching = on;
 }
+
+void KeepD3D9Frames(Device& d3d9Device, bool on) {
+    static_cast<D3D9Device&>(d3d9Device).keepFrames = on;
+}
+
+Image LastD3D9Frame(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).lastFrame; }

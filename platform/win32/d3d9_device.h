@@ -19,6 +19,9 @@ std::unique_ptr<Device> CreateD3D9Device(HWND window, std::string& error);
 
 // The back buffer as it stands, top row first (for tests, screenshots and the benchmark).
 Image ReadD3D9BackBuffer(Device& d3d9Device);
+// The back buffer of every Present, read just before it while keeping is on; the last one.
+void KeepD3D9Frames(Device& d3d9Device, bool on);
+Image LastD3D9Frame(Device& d3d9Device);
 // Waits until the device has drawn everything queued so far (for timing).
 void FinishD3D9(Device& d3d9Device);
 // Tests: Present and the draws behave as after a lost device until the next Reset succeeds.

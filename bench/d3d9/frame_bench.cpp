@@ -5,7 +5,7 @@
 // frame (clear and present). It can also compare its picture of the frame
 // with the OpenGL device's (frame_bench --dump writes one as game.ppm).
 //
-//   wine frame_bench_d3d9.exe [--frames 100] [--load FRAME] [--dump FILE.ppm] [--compare GL.ppm]
+//   wine d3d9_frame_bench.exe [--frames 100] [--load FRAME] [--dump FILE.ppm] [--compare GL.ppm]
 //
 // Run from the source tree (it reads data/). --load takes a frame kept by frame_bench --keep, so
 // that both devices draw the very same calls. Prints medians and their ratio.
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
             compare = argv[i + 1];
         else {
             std::fprintf(stderr,
-                         "usage: frame_bench_d3d9 [--frames N] [--load FRAME] [--dump FILE.ppm] "
+                         "usage: d3d9_frame_bench [--frames N] [--load FRAME] [--dump FILE.ppm] "
                          "[--compare GL.ppm]\n");
             return 2;
         }
@@ -144,14 +144,14 @@ int main(int argc, char** argv) {
     double captureStart = NowMs();
     if (!load.empty()) {
         if (!LoadFrame(load, captured)) {
-            std::fprintf(stderr, "frame_bench_d3d9: cannot read %s\n", load.c_str());
+            std::fprintf(stderr, "d3d9_frame_bench: cannot read %s\n", load.c_str());
             return 1;
         }
     } else {
         captured = CaptureHeaviestFrame(CaptureOptions{});
         if (captured.calls.empty() || captured.highPhaseFrame == 0) {
             std::fprintf(stderr,
-                         "frame_bench_d3d9: the demonstration never reached the high phase\n");
+                         "d3d9_frame_bench: the demonstration never reached the high phase\n");
             return 1;
         }
     }
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<Device> d3d9 = window != nullptr ? CreateD3D9Device(window, error) : nullptr;
     Replay replay;
     if (d3d9 == nullptr || !PrepareReplay(*d3d9, captured, replay, error)) {
-        std::fprintf(stderr, "frame_bench_d3d9: %s\n", error.c_str());
+        std::fprintf(stderr, "d3d9_frame_bench: %s\n", error.c_str());
         return 1;
     }
     device = d3d9.get();
@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
     if (!compare.empty()) {
         Image gl;
         if (!ReadPpm(compare, gl)) {
-            std::fprintf(stderr, "frame_bench_d3d9: cannot read %s\n", compare.c_str());
+            std::fprintf(stderr, "d3d9_frame_bench: cannot read %s\n", compare.c_str());
             return 1;
         }
         std::printf("D3D9 and GL pictures: ");

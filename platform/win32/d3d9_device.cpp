@@ -687,7 +687,10 @@ class D3D9Device : public Device {
             return nullptr;
         }
         const UINT vertexBytes = static_cast<UINT>(vertices.size() * sizeof(MeshVertex));
-        const UINT indexBytes = static_cast<UINT>(indices.size() * sizeof(uint32_t));
+        // 16-bit indices where they reach every vertex: not every device takes 32-bit ones.
+        const bool narrow = vertices.size() <= 0xffff;
+        const UINT indexBytes =
+            static_cast<UINT>(indices.size() * (narrow ? sizeof(uint16_t) : sizeof(uint32_t)));
         IDirect3DVertexBuffer9* vertexBuffer = nullptr;
         IDirect3DIndexBuffer9* indexBuffer = nullptr;
         void* at = nullptr;
@@ -697,7 +700,8 @@ class D3D9Device : public Device {
         if (SUCCEEDED(result)) {
             std::memcpy(at, vertices.data(), vertexBytes);
             vertexBuffer->Unlock();
-            result = device_->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32,
+            result = device_->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY,
+                                                narrow ? D3DFMT_INDEX16 : D3DFMT_INDEX32,
                                                 D3DPOOL_MANAGED, &indexBuffer, nullptr);
         }
         if (SUCCEEDED(result)) result = indexBuffer->Lock(0, 0, &at, 0);
@@ -707,7 +711,12 @@ class D3D9Device : public Device {
             error = HresultText("making the mesh's buffers", result);
             return nullptr;
         }
-        std::memcpy(at, indices.data(), indexBytes);
+        if (narrow) {
+            auto* to = static_cast<uint16_t*>(at);
+            for (uint32_t index : indices) *to++ = static_cast<uint16_t>(index);
+        } else {
+            std::memcpy(at, indices.data(), indexBytes);
+        }
         indexBuffer->Unlock();
         return std::make_unique<D3D9Mesh>(*this, vertexBuffer, indexBuffer,
                                           static_cast<UINT>(vertices.size()), std::move(subsets));

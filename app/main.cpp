@@ -1,36 +1,35 @@
-// Start-up: one instance, the window, the device, the fixed render states, the sound device,
-// then sessions until the menu is left or the window is closed.
-#include <cstdio>
-#include <cstdlib>
+// Start-up, the same on every platform: one instance, the data folder, the window, the device,
+// the fixed render states, the sound device, then sessions until the menu is left or the window
+// is closed. Each platform ring supplies the window and the few functions of platform/ring.h.
+#include <memory>
+#include <string>
 
 #include "app/session_cycle.h"
+#include "platform/core/data_folder.h"
 #include "platform/core/image_file.h"
-#include "platform/device.h"
-#include "platform/host.h"
-#include "platform/sdl/data_folder.h"
-#include "platform/sdl/sdl_host.h"
-#include "platform/sdl/single_instance.h"
+#include "platform/report.h"
+#include "platform/ring.h"
 #include "render/render_states.h"
 
 int main(int, char**) {
     if (!ClaimSingleInstance()) return -1;
     EnterDataFolder();
-    // Decoded while the window and the GL context are made, which take far longer.
+    // Decoded while the window and the device are made, which take far longer.
     PrefetchImages("data");
 
-    std::unique_ptr<SdlHost> window = SdlHost::Create("Marvaze", 640, 480);
+    std::string error;
+    std::unique_ptr<GameWindow> window = OpenGameWindow("Marvaze", 640, 480, error);
     if (window == nullptr) {
-        std::fprintf(stderr, "marvaze: the window cannot be opened\n");
+        Report("the window cannot be opened: " + error);
         return -1;
     }
-    host = window.get();
+    InstallHost(window.get(), window->Keys());
 
-    std::string error;
     std::unique_ptr<Device> created = window->CreateDevice(error);
     if (created == nullptr) {
-        std::fprintf(stderr, "marvaze: %s\n", error.c_str());
-        window->ShowMessageBox("Direct3D の初期化に失敗しました ", "D3初期化ｴﾗｰ ");
-        std::exit(-1);
+        Report(error, "Direct3D の初期化に失敗しました ", "D3初期化ｴﾗｰ ");
+        InstallHost(nullptr, nullptr);
+        return -1;
     }
     device = created.get();
 
@@ -39,5 +38,7 @@ int main(int, char**) {
     window->OpenAudio();
 
     RunSessionCycle();
+    device = nullptr;
+    InstallHost(nullptr, nullptr);
     return 0;
 }

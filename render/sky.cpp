@@ -4,7 +4,7 @@
 #include <list>
 #include <vector>
 
-#include "platform/host.h"
+#include "platform/report.h"
 #include "render/camera.h"
 
 using namespace dev;
@@ -28,8 +28,7 @@ SkyMesh LoadSky() {
     Mesh* mesh = device->LoadMeshFromX(SkyFile, read, error);
     if (mesh == nullptr) {
         // The box says only which file; the reader's reason (with its line) goes to stderr.
-        std::fprintf(stderr, "marvaze: %s\n", error.c_str());
-        host->ShowMessageBox(SkyFile, "error");
+        Report(error, SkyFile, "error");
         return {};
     }
     SkyArrays& arrays = loadedSkies.emplace_back();

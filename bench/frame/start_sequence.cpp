@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "platform/core/data_folder.h"
 #include "platform/core/image_file.h"
-#include "platform/sdl/data_folder.h"
 #include "render/render_states.h"
 
 bool CountingHost::PumpMessages() {
@@ -23,7 +23,7 @@ bool StartGame(StartedGame& game, void (*mark)(const char* step)) {
     PrefetchImages("data");
     game.window = SdlHost::Create("Marvaze", 640, 480);
     if (game.window == nullptr) return false;
-    host = game.window.get();
+    InstallHost(game.window.get(), game.window->Keys());
     step("window");
     std::string error;
     game.device = game.window->CreateDevice(error);

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "platform/report.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/single_instance.h"
 #include "platform/seam.h"
@@ -79,10 +80,7 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     // higher thresholds keep that memory mapped instead of returning it every frame.
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "marvaze: %s\n", SDL_GetError());
-        return nullptr;
-    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) return nullptr;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -90,18 +88,13 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     SDL_Window* window = SDL_CreateWindow(
         title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
         SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI);
-    if (window == nullptr) {
-        std::fprintf(stderr, "marvaze: %s\n", SDL_GetError());
-        return nullptr;
-    }
+    if (window == nullptr) return nullptr;
     std::unique_ptr<SdlHost> created(new SdlHost);
     created->window_ = window;
-    SetKeySource(SdlKeyDown);
     return created;
 }
 
 SdlHost::~SdlHost() {
-    SetKeySource(nullptr);
     if (audioDevice_ != 0) SDL_CloseAudioDevice(audioDevice_);
     if (glContext_ != nullptr) SDL_GL_DeleteContext(glContext_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -137,8 +130,7 @@ void SdlHost::OpenAudio() {
             audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     }
     RestoreStderr(saved);
-    if (!reason.empty())
-        std::fprintf(stderr, "marvaze: no audio device (%s); running silent\n", reason.c_str());
+    if (!reason.empty()) Report("no audio device (" + reason + "); running silent");
     if (audioDevice_ != 0) SDL_PauseAudioDevice(audioDevice_, 0);
 }
 
@@ -159,12 +151,13 @@ bool SdlHost::PumpMessages() {
     return false;
 }
 
+KeySource SdlHost::Keys() const { return SdlKeyDown; }
+
 uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 
 void SdlHost::Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
 
 void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption) {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_) != 0)
-        std::fprintf(stderr, "marvaze: %s: %s (%s)\n", caption.c_str(), text.c_str(),
-                     SDL_GetError());
+        Report(caption + ": " + text + " (" + SDL_GetError() + ")");
 }

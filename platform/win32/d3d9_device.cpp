@@ -37,6 +37,18 @@ D3DMATRIX ToD3D(const Matrix& m) {
     return out;
 }
 
+// The projection followed by a shift of half a pixel up and left. This device samples the scene
+// at whole pixel coordinates where OpenGL samples pixel centres half a pixel further on; shifted,
+// the scene covers and samples the same pixels on both rings.
+D3DMATRIX PixelCentred(const D3DMATRIX& projection) {
+    D3DMATRIX out = projection;
+    for (int row = 0; row < 4; ++row) {
+        out.m[row][0] -= projection.m[row][3] * (1.0f / BackBufferWidth);
+        out.m[row][1] += projection.m[row][3] * (1.0f / BackBufferHeight);
+    }
+    return out;
+}
+
 D3DCOLORVALUE ToD3D(const dev::D3DCOLORVALUE& c) { return {c.r, c.g, c.b, c.a}; }
 D3DVECTOR ToD3D(const dev::D3DVECTOR& v) { return {v.x, v.y, v.z}; }
 
@@ -194,70 +206,98 @@ class D3D9Device : public Device {
     }
 
     void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override {
+        Flush();
         if (lost_) Recover();
         device_->Clear(0, nullptr, flags, color, z, stencil);
     }
     void BeginScene() override { device_->BeginScene(); }
-    void EndScene() override { device_->EndScene(); }
+    void EndScene() override {
+        Flush();
+        device_->EndScene();
+    }
 
     void Present() override {
+        Flush();
         if (lost_) Recover();
         RECT client{};
         GetClientRect(window_, &client);
         PresentArea area = FitBackBuffer(client.right - client.left, client.bottom - client.top);
         if (area.width <= 0 || area.height <= 0) return;  // minimised: nothing to show
         RECT picture{area.x, area.y, area.x + area.width, area.y + area.height};
+        if (keepFrames) lastFrame = Read();
         HRESULT result = device_->Present(nullptr, &picture, nullptr, nullptr);
         if (result == D3DERR_DEVICELOST) lost_ = true;
         PaintBars(client, picture);
     }
 
+    // Settings reach the device at the next draw, and only those that differ from what it has:
+    // the game sets the same few states around every quad.
     void SetRenderState(dev::D3DRENDERSTATETYPE state, uint32_t value) override {
         settings_.renderStates[state] = value;
-        device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), value);
+        dirtyRender_.push_back(state);
     }
     void SetTextureStageState(uint32_t stage, dev::D3DTEXTURESTAGESTATETYPE type,
                               uint32_t value) override {
         settings_.stageStates[{stage, type}] = value;
-        device_->SetTextureStageState(stage, static_cast<D3DTEXTURESTAGESTATETYPE>(type), value);
+        dirtyStage_.emplace_back(stage, type);
     }
     void SetSamplerState(uint32_t sampler, dev::D3DSAMPLERSTATETYPE type, uint32_t value) override {
         settings_.samplerStates[{sampler, type}] = value;
-        device_->SetSamplerState(sampler, static_cast<D3DSAMPLERSTATETYPE>(type), value);
+        dirtySampler_.emplace_back(sampler, type);
     }
     void SetLight(uint32_t index, const dev::D3DLIGHT9& light) override {
+        Flush();
         D3DLIGHT9 converted = ToD3D(light);
         if (SUCCEEDED(device_->SetLight(index, &converted))) settings_.lights[index] = converted;
     }
     void LightEnable(uint32_t index, bool enable) override {
+        Flush();
         if (SUCCEEDED(device_->LightEnable(index, enable ? TRUE : FALSE)))
             settings_.lightsEnabled[index] = enable ? TRUE : FALSE;
     }
     void SetTransform(dev::D3DTRANSFORMSTATETYPE state, const Matrix& matrix) override {
-        D3DMATRIX m = ToD3D(matrix);
-        settings_.transforms[state] = m;
-        device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(state), &m);
+        settings_.transforms[state] = ToD3D(matrix);
+        if (static_cast<DWORD>(state) == D3DTS_WORLD) world_ = matrix;
     }
-    void SetFVF(uint32_t fvf) override {
-        settings_.fvf = fvf;
-        device_->SetFVF(fvf);
-    }
+    void SetFVF(uint32_t fvf) override { settings_.fvf = fvf; }
     void SetTexture(uint32_t stage, Texture* texture) override {
         if (stage >= settings_.textures.size()) return;
-        IDirect3DTexture9* d3dTexture = Find(texture);
-        settings_.textures[stage] = d3dTexture;
-        device_->SetTexture(stage, d3dTexture);
+        settings_.textures[stage] = Find(texture);
     }
     void SetMaterial(const dev::D3DMATERIAL9& material) override {
+        Flush();
         D3DMATERIAL9 m = ToD3D(material);
         settings_.material = m;
         device_->SetMaterial(&m);
     }
+
+    // Unlit triangle lists that differ only in their world matrix (every quad of the game)
+    // are moved to world space here and drawn as one: under Wine every draw costs a great deal
+    // more than its pixels. The order of triangles stays the order of calls.
     void DrawPrimitiveUP(dev::D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
                          uint32_t stride) override {
         if (primitiveCount == 0 || vertices == nullptr) return;
+        const size_t bytes = static_cast<size_t>(primitiveCount) * 3 * stride;
+        if (batching && Joinable(type, stride)) {
+            if (pendingStride_ != stride || pending_.size() + bytes > MaxPendingBytes) Flush();
+            Apply(/*worldInVertices=*/true);
+            pendingStride_ = stride;
+            const size_t at = pending_.size();
+            pending_.resize(at + bytes);
+            std::memcpy(&pending_[at], vertices, bytes);
+            for (size_t offset = at; offset < pending_.size(); offset += stride) {
+                glm::vec3 position;
+                std::memcpy(&position, &pending_[offset], sizeof position);
+                position = glm::vec3(world_ * glm::vec4(position, 1.0f));
+                std::memcpy(&pending_[offset], &position, sizeof position);
+            }
+            return;
+        }
+        Flush();
+        Apply(/*worldInVertices=*/false);
         device_->DrawPrimitiveUP(static_cast<D3DPRIMITIVETYPE>(type), primitiveCount, vertices,
                                  stride);
+        ++drawCalls;
     }
 
     Texture* CreateTextureFromFile(const std::string& path) override {
@@ -323,6 +363,8 @@ class D3D9Device : public Device {
                     const Matrix& transform) {
         IDirect3DTexture9* d3dTexture = Find(texture);
         if (d3dTexture == nullptr) return;
+        Flush();
+        Apply(/*worldInVertices=*/false);  // what is put back afterwards is then the settings
         static const std::pair<DWORD, DWORD> renderStates[] = {
             {D3DRS_LIGHTING, FALSE},
             {D3DRS_ZENABLE, D3DZB_FALSE},
@@ -365,40 +407,46 @@ class D3D9Device : public Device {
                                            corners[1], corners[2], corners[3]};
         device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, triangles, sizeof(SpriteVertex));
 
+        ++drawCalls;
+
         for (auto [state, value] : renderStates) {
-            auto found = settings_.renderStates.find(state);
+            auto found = applied_.renderStates.find(state);
             device_->SetRenderState(
                 static_cast<D3DRENDERSTATETYPE>(state),
-                found != settings_.renderStates.end() ? found->second : DefaultRenderState(state));
+                found != applied_.renderStates.end() ? found->second : DefaultRenderState(state));
         }
         for (auto [type, value] : stageStates) {
-            auto found = settings_.stageStates.find({0, type});
+            auto found = applied_.stageStates.find({0, type});
             device_->SetTextureStageState(
                 0, static_cast<D3DTEXTURESTAGESTATETYPE>(type),
-                found != settings_.stageStates.end() ? found->second : DefaultStageState(type));
+                found != applied_.stageStates.end() ? found->second : DefaultStageState(type));
         }
         for (auto [type, value] : samplerStates) {
-            auto found = settings_.samplerStates.find({0, type});
+            auto found = applied_.samplerStates.find({0, type});
             device_->SetSamplerState(
                 0, static_cast<D3DSAMPLERSTATETYPE>(type),
-                found != settings_.samplerStates.end() ? found->second : DefaultSamplerState(type));
+                found != applied_.samplerStates.end() ? found->second : DefaultSamplerState(type));
         }
-        device_->SetFVF(settings_.fvf);
-        device_->SetTexture(0, settings_.textures[0]);
+        device_->SetFVF(applied_.fvf);
+        device_->SetTexture(0, applied_.textures[0]);
     }
 
     void DrawMeshSubset(const D3D9Mesh& mesh, uint32_t subset) {
         if (subset >= mesh.subsets_.size() || mesh.subsets_[subset].second == 0) return;
+        Flush();
+        Apply(/*worldInVertices=*/false);
         device_->SetFVF(MeshFVF);
         device_->SetStreamSource(0, mesh.vertices_, 0, sizeof(MeshVertex));
         device_->SetIndices(mesh.indices_);
         device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, mesh.vertexCount_,
                                       mesh.subsets_[subset].first, mesh.subsets_[subset].second);
+        ++drawCalls;
         // The game's own format stays in force for its next draws.
-        device_->SetFVF(settings_.fvf);
+        device_->SetFVF(applied_.fvf);
     }
 
     Image Read() {
+        Flush();
         Image image;
         IDirect3DSurface9* back = nullptr;
         if (FAILED(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back))) return image;
@@ -415,25 +463,8 @@ class D3D9Device : public Device {
         return image;
     }
 
-    Image ReadWindow() {
-        Image image;
-        D3DDISPLAYMODE mode{};
-        if (FAILED(device_->GetDisplayMode(0, &mode))) return image;
-        IDirect3DSurface9* screen = nullptr;
-        if (FAILED(device_->CreateOffscreenPlainSurface(mode.Width, mode.Height, D3DFMT_A8R8G8B8,
-                                                        D3DPOOL_SYSTEMMEM, &screen, nullptr)))
-            return image;
-        RECT client{};
-        GetClientRect(window_, &client);
-        POINT origin{0, 0};
-        ClientToScreen(window_, &origin);
-        if (SUCCEEDED(device_->GetFrontBufferData(0, screen)))
-            image = FromSurface(screen, origin.x, origin.y, client.right, client.bottom);
-        Release(screen);
-        return image;
-    }
-
     void Finish() {
+        Flush();
         IDirect3DQuery9* query = nullptr;
         if (FAILED(device_->CreateQuery(D3DQUERYTYPE_EVENT, &query))) return;
         query->Issue(D3DISSUE_END);
@@ -444,6 +475,11 @@ class D3D9Device : public Device {
 
     void SimulateLost() { lost_ = true; }
     int resets = 0;
+    int drawCalls = 0;  // draws made on the device, joined ones counted once
+    bool batching = true;
+    // A discarded back buffer holds nothing after Present: tests keep each frame before it.
+    bool keepFrames = false;
+    Image lastFrame;
 
   private:
     HWND window_;
@@ -456,6 +492,104 @@ class D3D9Device : public Device {
     std::vector<std::unique_ptr<Texture>> textures_;
     std::vector<std::unique_ptr<Sprite>> sprites_;
     std::vector<std::unique_ptr<D3D9Mesh>> meshes_;
+
+    // What the device has been given, as far as this class knows; a key missing from it is
+    // unknown and gets set at the next draw.
+    Settings applied_;
+    std::vector<DWORD> dirtyRender_;
+    std::vector<std::pair<DWORD, DWORD>> dirtyStage_, dirtySampler_;
+    Matrix world_{1.0f};
+    // Joined draws waiting: triangle-list vertices already in world space, one stride for all.
+    static constexpr size_t MaxPendingBytes = size_t(4) << 20;
+    std::vector<uint8_t> pending_;
+    uint32_t pendingStride_ = 0;
+
+    bool Joinable(dev::D3DPRIMITIVETYPE type, uint32_t stride) const {
+        auto lighting = settings_.renderStates.find(D3DRS_LIGHTING);
+        const bool affine = world_[0][3] == 0.0f && world_[1][3] == 0.0f && world_[2][3] == 0.0f &&
+                            world_[3][3] == 1.0f;
+        return type == dev::D3DPT_TRIANGLELIST &&
+               (settings_.fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZ && stride >= 12 &&
+               lighting != settings_.renderStates.end() && lighting->second == FALSE && affine;
+    }
+
+    void Flush() {
+        if (pending_.empty()) return;
+        device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST,
+                                 static_cast<UINT>(pending_.size() / pendingStride_ / 3),
+                                 pending_.data(), pendingStride_);
+        ++drawCalls;
+        pending_.clear();
+    }
+
+    // Brings the device to the settings (the world matrix as identity when the vertices carry
+    // it), drawing the joined draws first if anything they were made under changes.
+    void Apply(bool worldInVertices) {
+        static const D3DMATRIX identity = ToD3D(Matrix(1.0f));
+        auto worldFound = settings_.transforms.find(D3DTS_WORLD);
+        const D3DMATRIX& world = worldInVertices || worldFound == settings_.transforms.end()
+                                     ? identity
+                                     : worldFound->second;
+        auto differs = [](const auto& applied, const auto& key, const auto& wanted) {
+            auto found = applied.find(key);
+            return found == applied.end() || std::memcmp(&found->second, &wanted, sizeof wanted);
+        };
+        bool changes = settings_.fvf != applied_.fvf || settings_.textures != applied_.textures ||
+                       differs(applied_.transforms, DWORD(D3DTS_WORLD), world);
+        for (DWORD key : dirtyRender_)
+            changes = changes || differs(applied_.renderStates, key, settings_.renderStates[key]);
+        for (const auto& key : dirtyStage_)
+            changes = changes || differs(applied_.stageStates, key, settings_.stageStates[key]);
+        for (const auto& key : dirtySampler_)
+            changes = changes || differs(applied_.samplerStates, key, settings_.samplerStates[key]);
+        for (const auto& [state, matrix] : settings_.transforms)
+            changes =
+                changes || (state != D3DTS_WORLD && differs(applied_.transforms, state, matrix));
+        if (changes) {
+            Flush();
+            for (DWORD key : dirtyRender_) {
+                DWORD value = settings_.renderStates[key];
+                if (!differs(applied_.renderStates, key, value)) continue;
+                device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(key), value);
+                applied_.renderStates[key] = value;
+            }
+            for (const auto& key : dirtyStage_) {
+                DWORD value = settings_.stageStates[key];
+                if (!differs(applied_.stageStates, key, value)) continue;
+                device_->SetTextureStageState(
+                    key.first, static_cast<D3DTEXTURESTAGESTATETYPE>(key.second), value);
+                applied_.stageStates[key] = value;
+            }
+            for (const auto& key : dirtySampler_) {
+                DWORD value = settings_.samplerStates[key];
+                if (!differs(applied_.samplerStates, key, value)) continue;
+                device_->SetSamplerState(key.first, static_cast<D3DSAMPLERSTATETYPE>(key.second),
+                                         value);
+                applied_.samplerStates[key] = value;
+            }
+            for (const auto& [state, matrix] : settings_.transforms) {
+                const D3DMATRIX& wanted = state == D3DTS_WORLD ? world : matrix;
+                if (!differs(applied_.transforms, state, wanted)) continue;
+                const D3DMATRIX sent = state == D3DTS_PROJECTION ? PixelCentred(wanted) : wanted;
+                device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(state), &sent);
+                applied_.transforms[state] = wanted;
+            }
+            if (worldFound == settings_.transforms.end() &&
+                differs(applied_.transforms, DWORD(D3DTS_WORLD), world)) {
+                device_->SetTransform(D3DTS_WORLD, &world);
+                applied_.transforms[D3DTS_WORLD] = world;
+            }
+            if (settings_.fvf != applied_.fvf) device_->SetFVF(settings_.fvf);
+            applied_.fvf = settings_.fvf;
+            for (DWORD stage = 0; stage < settings_.textures.size(); ++stage)
+                if (settings_.textures[stage] != applied_.textures[stage])
+                    device_->SetTexture(stage, settings_.textures[stage]);
+            applied_.textures = settings_.textures;
+        }
+        dirtyRender_.clear();
+        dirtyStage_.clear();
+        dirtySampler_.clear();
+    }
 
     IDirect3DTexture9* Find(const Texture* texture) const {
         if (texture == nullptr || texture->handle == 0 || texture->handle > made_.size())
@@ -475,24 +609,17 @@ class D3D9Device : public Device {
         Reapply();
     }
 
+    // The device is back at its defaults: lights and the material go back now, the rest is
+    // unknown to the device and set again at the next draw.
     void Reapply() {
-        for (auto [state, value] : settings_.renderStates)
-            device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), value);
-        for (auto [key, value] : settings_.stageStates)
-            device_->SetTextureStageState(key.first,
-                                          static_cast<D3DTEXTURESTAGESTATETYPE>(key.second), value);
-        for (auto [key, value] : settings_.samplerStates)
-            device_->SetSamplerState(key.first, static_cast<D3DSAMPLERSTATETYPE>(key.second),
-                                     value);
+        pending_.clear();
+        applied_ = Settings{};
+        for (const auto& [key, value] : settings_.renderStates) dirtyRender_.push_back(key);
+        for (const auto& [key, value] : settings_.stageStates) dirtyStage_.push_back(key);
+        for (const auto& [key, value] : settings_.samplerStates) dirtySampler_.push_back(key);
         for (const auto& [index, light] : settings_.lights) device_->SetLight(index, &light);
         for (auto [index, enabled] : settings_.lightsEnabled) device_->LightEnable(index, enabled);
-        for (const auto& [state, matrix] : settings_.transforms)
-            device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(state), &matrix);
         if (settings_.material) device_->SetMaterial(&*settings_.material);
-        device_->SetFVF(settings_.fvf);
-        for (DWORD stage = 0; stage < settings_.textures.size(); ++stage)
-            if (settings_.textures[stage] != nullptr)
-                device_->SetTexture(stage, settings_.textures[stage]);
     }
 
     // Present fills only the picture's rectangle; the rest of the client area is painted black
@@ -560,7 +687,10 @@ class D3D9Device : public Device {
             return nullptr;
         }
         const UINT vertexBytes = static_cast<UINT>(vertices.size() * sizeof(MeshVertex));
-        const UINT indexBytes = static_cast<UINT>(indices.size() * sizeof(uint32_t));
+        // 16-bit indices where they reach every vertex: not every device takes 32-bit ones.
+        const bool narrow = vertices.size() <= 0xffff;
+        const UINT indexBytes =
+            static_cast<UINT>(indices.size() * (narrow ? sizeof(uint16_t) : sizeof(uint32_t)));
         IDirect3DVertexBuffer9* vertexBuffer = nullptr;
         IDirect3DIndexBuffer9* indexBuffer = nullptr;
         void* at = nullptr;
@@ -570,7 +700,8 @@ class D3D9Device : public Device {
         if (SUCCEEDED(result)) {
             std::memcpy(at, vertices.data(), vertexBytes);
             vertexBuffer->Unlock();
-            result = device_->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32,
+            result = device_->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY,
+                                                narrow ? D3DFMT_INDEX16 : D3DFMT_INDEX32,
                                                 D3DPOOL_MANAGED, &indexBuffer, nullptr);
         }
         if (SUCCEEDED(result)) result = indexBuffer->Lock(0, 0, &at, 0);
@@ -580,7 +711,12 @@ class D3D9Device : public Device {
             error = HresultText("making the mesh's buffers", result);
             return nullptr;
         }
-        std::memcpy(at, indices.data(), indexBytes);
+        if (narrow) {
+            auto* to = static_cast<uint16_t*>(at);
+            for (uint32_t index : indices) *to++ = static_cast<uint16_t>(index);
+        } else {
+            std::memcpy(at, indices.data(), indexBytes);
+        }
         indexBuffer->Unlock();
         return std::make_unique<D3D9Mesh>(*this, vertexBuffer, indexBuffer,
                                           static_cast<UINT>(vertices.size()), std::move(subsets));
@@ -630,10 +766,6 @@ std::unique_ptr<Device> CreateD3D9Device(HWND window, std::string& error) {
 
 Image ReadD3D9BackBuffer(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).Read(); }
 
-Image ReadD3D9Window(Device& d3d9Device) {
-    return static_cast<D3D9Device&>(d3d9Device).ReadWindow();
-}
-
 void FinishD3D9(Device& d3d9Device) { static_cast<D3D9Device&>(d3d9Device).Finish(); }
 
 void SimulateD3D9DeviceLost(Device& d3d9Device) {
@@ -641,3 +773,15 @@ void SimulateD3D9DeviceLost(Device& d3d9Device) {
 }
 
 int D3D9ResetCount(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).resets; }
+
+int D3D9DrawCount(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).drawCalls; }
+
+void SetD3D9Batching(Device& d3d9Device, bool on) {
+    static_cast<D3D9Device&>(d3d9Device).batching = on;
+}
+
+void KeepD3D9Frames(Device& d3d9Device, bool on) {
+    static_cast<D3D9Device&>(d3d9Device).keepFrames = on;
+}
+
+Image LastD3D9Frame(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).lastFrame; }

@@ -41,7 +41,10 @@ endif()
 
 file(GLOB D3D9_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/d3d9/*.cpp)
 if(D3D9_BENCH_SOURCES)
-  add_executable(d3d9_frame_bench ${D3D9_BENCH_SOURCES})
+  # The frame capture and replay of the OpenGL frame benchmark, which need no SDL.
+  add_executable(d3d9_frame_bench ${D3D9_BENCH_SOURCES}
+    ${PROJECT_SOURCE_DIR}/bench/frame/captured_frame.cpp
+    ${PROJECT_SOURCE_DIR}/bench/frame/replay.cpp)
   target_link_libraries(d3d9_frame_bench PRIVATE marvaze_game marvaze_test_support
                         marvaze_platform_win32)
 endif()

@@ -1,39 +1,73 @@
-// Start-up: one instance, the window, the device, the fixed render states, the sound device,
-// then sessions until the menu is left or the window is closed.
-#include <cstdio>
+// Start-up, the same on every platform: one instance, the data folder, the window, the device,
+// the fixed render states, the sound device, then sessions until the menu is left or the window
+// is closed. Each platform ring supplies the window and the few functions of platform/ring.h.
 #include <cstdlib>
+#include <memory>
+#include <string>
 
-#include "app/session_cycle.h"
 #include "app/screen_sprites.h"
+#include "app/session.h"
+#include "app/session_cycle.h"
+#include "platform/core/data_folder.h"
 #include "platform/core/image_file.h"
-#include "platform/device.h"
-#include "platform/host.h"
-#include "platform/sdl/data_folder.h"
-#include "platform/sdl/sdl_host.h"
-#include "platform/sdl/single_instance.h"
+#include "platform/report.h"
+#include "platform/ring.h"
 #include "render/render_states.h"
+
+namespace {
+
+// For the window tests only, which compare a frame of one platform's build with the other's:
+// with MARVAZE_TEST_FRAME=N every session is seeded with 1 and the picture stays on frame N, while
+// the window goes on answering and closes as usual. A player never sets it.
+struct StillPicture : Host {
+    Host& window;
+    int lastFrame;
+    int frame = 0;
+    StillPicture(Host& w, int last) : window(w), lastFrame(last) {}
+    bool PumpMessages() override {
+        if (++frame <= lastFrame) return window.PumpMessages();
+        for (;;) {
+            if (window.PumpMessages()) return true;
+            window.Sleep(50);
+        }
+    }
+    uint32_t Ticks() override { return window.Ticks(); }
+    void Sleep(uint32_t milliseconds) override { window.Sleep(milliseconds); }
+    void ShowMessageBox(const std::string& text, const std::string& caption) override {
+        window.ShowMessageBox(text, caption);
+    }
+};
+
+std::unique_ptr<Host> TestStillPicture(Host& window) {
+    const char* frame = std::getenv("MARVAZE_TEST_FRAME");
+    if (frame == nullptr) return nullptr;
+    sessionSeed = [] { return 1u; };
+    return std::make_unique<StillPicture>(window, std::atoi(frame));
+}
+
+}  // namespace
 
 int main(int, char**) {
     if (!ClaimSingleInstance()) return -1;
-    EnterDataFolder();
-    // Decoded while the window and the GL context are made, which take far longer.
+    EnterDataFolder(ExecutableFolder());
+    // Decoded while the window and the device are made, which take far longer.
     PrefetchImages(GameImageFiles());
 
-    std::unique_ptr<SdlHost> window = SdlHost::Create("Marvaze", 640, 480);
+    std::string error;
+    std::unique_ptr<GameWindow> window = OpenGameWindow("Marvaze", 640, 480, error);
     if (window == nullptr) {
-        std::fprintf(stderr, "marvaze: the window cannot be opened\n");
+        Report("the window cannot be opened: " + error);
         return -1;
     }
-    host = window.get();
+    std::unique_ptr<Host> still = TestStillPicture(*window);
+    InstallHost(still != nullptr ? still.get() : window.get(), window->Keys());
 
-    std::string error;
     std::unique_ptr<Device> created = window->CreateDevice(error);
     if (created == nullptr) {
-        // The player may read no Japanese, or have no font for it: one line in English too.
-        std::string english = "OpenGL 3.3 could not be started: " + error;
-        std::fprintf(stderr, "marvaze: %s\n", english.c_str());
-        window->ShowMessageBox("Direct3D の初期化に失敗しました \n" + english, "D3初期化ｴﾗｰ ");
-        std::exit(-1);
+        // The player may read no Japanese, or have no font for it: the reason in English too.
+        Report(error, "Direct3D の初期化に失敗しました \n" + error, "D3初期化ｴﾗｰ ");
+        InstallHost(nullptr, nullptr);
+        return -1;
     }
     device = created.get();
 
@@ -42,5 +76,7 @@ int main(int, char**) {
     window->OpenAudio();
 
     RunSessionCycle();
+    device = nullptr;
+    InstallHost(nullptr, nullptr);
     return 0;
 }

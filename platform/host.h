@@ -1,9 +1,12 @@
 // The window and the operating system as the session loop sees them: the message pump, time,
-// sleeping and the message box. Two hosts exist: the SDL window and a headless one for tests.
+// sleeping and the message box. The game's windows are made by the platform rings (ring.h); tests
+// run on a headless host.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "platform/seam.h"
 
 class Host {
   public:
@@ -18,3 +21,7 @@ class Host {
 };
 
 extern Host* host;
+
+// The one place that wires the process globals of a host: `host` and the seam's keyboard. The
+// start-up calls it for the game's window, a test for its headless host; null clears both.
+void InstallHost(Host* installed, KeySource keys);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host.h"
+#include "platform/report.h"
 #include "render/camera.h"
 
 using namespace dev;
@@ -45,8 +45,7 @@ SkyMesh LoadSky() {
     Mesh* mesh = device->LoadMeshFromX(SkyFile, read, error);
     if (mesh == nullptr) {
         // The box says only which file; the reader's reason (with its line) goes to stderr.
-        std::fprintf(stderr, "marvaze: %s\n", error.c_str());
-        host->ShowMessageBox(SkyFile, "error");
+        Report(error, SkyFile, "error");
         return {};
     }
     SkyArrays& arrays = loadedSkies.emplace_back();
@@ -63,22 +62,21 @@ SkyMesh LoadSky() {
         // untextured.
         const std::string& name = *read[i].textureFilename;
         if (LeavesDataFolder(name)) {
-            std::fprintf(stderr, "marvaze: %s: texture %s is refused: it leaves data/\n", SkyFile,
-                         name.c_str());
+            Report(std::string(SkyFile) + ": texture " + name + " is refused: it leaves data/");
             continue;
         }
         char path[256];
         int length = std::snprintf(path, sizeof path, "data/%s", name.c_str());
         if (length <= 0 || length >= static_cast<int>(sizeof path)) {
-            std::fprintf(stderr, "marvaze: %s: texture name longer than %zu bytes; left out\n",
-                         SkyFile, sizeof path - 6);
+            Report(std::string(SkyFile) + ": texture name longer than " +
+                   std::to_string(sizeof path - 6) + " bytes; left out");
             continue;
         }
         auto found = byPath.find(path);
         if (found == byPath.end()) {
             if (byPath.size() == MaxSkyTextures) {
-                std::fprintf(stderr, "marvaze: %s: more than %zu texture files; %s left out\n",
-                             SkyFile, MaxSkyTextures, path);
+                Report(std::string(SkyFile) + ": more than " + std::to_string(MaxSkyTextures) +
+                       " texture files; " + path + " left out");
                 continue;
             }
             found = byPath.emplace(path, device->CreateTextureFromFile(path)).first;

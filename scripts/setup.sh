@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing need on Debian 12 (only what is missing).
+# `scripts/setup.sh windows` installs the Windows cross toolchain and Wine instead.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl2-dev libepoxy-dev libglm-dev libstb-dev libgtest-dev
           libbenchmark-dev libgl1-mesa-dri libegl-mesa0 libx11-dev xvfb xauth xdotool x11-utils
           xfonts-base openbox imagemagick fonts-dejavu-core clang libclang-rt-14-dev)
+if [ "${1:-}" = windows ]; then
+    # mingw-w64 with its posix thread model, GoogleTest's sources for the cross build, Wine (64-bit)
+    # to run the result, and zip for the package.
+    packages=(cmake make mingw-w64 googletest libglm-dev libstb-dev wine wine64 zip unzip)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the normal build (with the real-window tests under Xvfb)
-# and a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up, builds and runs every test: the normal build (with the real-window tests under Xvfb),
+# the Windows build under Wine, and a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -21,6 +21,12 @@ fi
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
+
+# The Windows build: cross-built and packaged, then the headless suite, the Direct3D 9 tests, the
+# real marvaze.exe and the unzipped package under Wine on the same X server.
+scripts/windows.sh
+cmake --build --preset windows
+tests/wine/run.sh build-windows build dist/Marvaze-*-windows-x64.zip
 
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize

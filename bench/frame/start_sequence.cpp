@@ -6,8 +6,9 @@
 
 #include "app/device_slots.h"
 #include "app/screen_sprites.h"
+#include "platform/core/data_folder.h"
 #include "platform/core/image_file.h"
-#include "platform/sdl/data_folder.h"
+#include "platform/ring.h"
 #include "render/render_states.h"
 
 bool CountingHost::PumpMessages() {
@@ -21,11 +22,11 @@ bool StartGame(StartedGame& game, void (*mark)(const char* step)) {
     auto step = [mark](const char* name) {
         if (mark != nullptr) mark(name);
     };
-    EnterDataFolder();
+    EnterDataFolder(ExecutableFolder());
     PrefetchImages(GameImageFiles());
     game.window = SdlHost::Create("Marvaze", 640, 480);
     if (game.window == nullptr) return false;
-    host = game.window.get();
+    InstallHost(game.window.get(), game.window->Keys());
     step("window");
     std::string error;
     game.device = game.window->CreateDevice(error);

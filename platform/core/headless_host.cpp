@@ -14,16 +14,12 @@ bool ScriptedKey(int virtualKey) {
 
 HeadlessHost::HeadlessHost() {
     current = this;
-    host = this;
-    SetKeySource(ScriptedKey);
+    InstallHost(this, ScriptedKey);
 }
 
 HeadlessHost::~HeadlessHost() {
-    if (current == this) {
-        current = nullptr;
-        SetKeySource(nullptr);
-    }
-    if (host == this) host = nullptr;
+    if (current == this) current = nullptr;
+    if (host == this) InstallHost(nullptr, nullptr);
 }
 
 bool HeadlessHost::PumpMessages() {

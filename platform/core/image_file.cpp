@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/core/regular_file.h"
+#include "platform/report.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ std::optional<Image> Decode(const std::string& path) {
         if (!image) error = path + ": " + stbi_failure_reason();
     }
     // A missing image is skipped quietly, as it always was; anything else says why.
-    if (!image && StampOf(path).exists) std::fprintf(stderr, "marvaze: %s\n", error.c_str());
+    if (!image && StampOf(path).exists) Report(error);
     return image;
 }
 

@@ -2,14 +2,46 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 
 namespace {
 
-bool Check(const std::string& path, const struct stat& info, size_t limit, std::string& error) {
+// The C runtime's POSIX calls on both systems; Windows has no FIFOs to guard against but needs
+// binary mode.
+#ifdef _WIN32
+using Info = struct _stat64;
+int StatPath(const std::string& path, Info& info) { return _stat64(path.c_str(), &info); }
+int StatOpen(int fd, Info& info) { return _fstat64(fd, &info); }
+int OpenPath(const std::string& path) {
+    return _open(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+long ReadSome(int fd, char* to, size_t count) {
+    return _read(fd, to, static_cast<unsigned>(std::min<size_t>(count, 1u << 30)));
+}
+void Close(int fd) { _close(fd); }
+int64_t ModifiedNs(const Info& info) { return int64_t(info.st_mtime) * 1000000000; }
+#else
+using Info = struct stat;
+int StatPath(const std::string& path, Info& info) { return stat(path.c_str(), &info); }
+int StatOpen(int fd, Info& info) { return fstat(fd, &info); }
+int OpenPath(const std::string& path) {
+    return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+long ReadSome(int fd, char* to, size_t count) { return read(fd, to, count); }
+void Close(int fd) { close(fd); }
+int64_t ModifiedNs(const Info& info) {
+    return int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+#endif
+
+bool Check(const std::string& path, const Info& info, size_t limit, std::string& error) {
     if (!S_ISREG(info.st_mode)) {
         error = path + ": cannot be read (not a regular file)";
         return false;
@@ -28,25 +60,25 @@ bool ReadRegularFile(const std::string& path, size_t limit, std::string& bytes,
     bytes.clear();
     // Looked at before opening so that no device is ever opened; checked again on the open file
     // in case the name was swapped in between.
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
+    Info info{};
+    if (StatPath(path, info) != 0) {
         error = path + ": cannot be opened";
         return false;
     }
     if (!Check(path, info, limit, error)) return false;
-    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = OpenPath(path);
     if (fd < 0) {
         error = path + ": cannot be opened";
         return false;
     }
-    bool ok = fstat(fd, &info) == 0 && Check(path, info, limit, error);
+    bool ok = StatOpen(fd, info) == 0 && Check(path, info, limit, error);
     if (ok) {
         bytes.resize(static_cast<size_t>(info.st_size));
         size_t got = 0;
         for (;;) {
             // One byte beyond the size seen: a file that grew past the limit meanwhile is refused.
             if (got == bytes.size()) bytes.resize(std::min(limit + 1, got + 65536 + 1));
-            ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+            long n = ReadSome(fd, bytes.data() + got, bytes.size() - got);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) {
                 error = path + ": cannot be read";
@@ -63,17 +95,17 @@ bool ReadRegularFile(const std::string& path, size_t limit, std::string& bytes,
         }
         bytes.resize(ok ? got : 0);
     }
-    close(fd);
+    Close(fd);
     return ok;
 }
 
 FileStamp StampOf(const std::string& path) {
-    struct stat info {};
+    Info info{};
     FileStamp stamp;
-    if (stat(path.c_str(), &info) != 0) return stamp;
+    if (StatPath(path, info) != 0) return stamp;
     stamp.exists = true;
     stamp.size = info.st_size;
     stamp.inode = info.st_ino;
-    stamp.modifiedNs = int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.modifiedNs = ModifiedNs(info);
     return stamp;
 }

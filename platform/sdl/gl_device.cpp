@@ -619,16 +619,6 @@ void GLMesh::DrawSubset(uint32_t subset) { owner_.DrawMeshSubset(*this, subset);
 
 }  // namespace
 
-PresentArea FitBackBuffer(int width, int height) {
-    PresentArea area;
-    area.width = std::min(width, height * BackBufferWidth / BackBufferHeight);
-    area.height = std::min(height, width * BackBufferHeight / BackBufferWidth);
-    area.x = (width - area.width) / 2;
-    area.y = (height - area.height) / 2;
-    area.sharp = area.width % BackBufferWidth == 0 && area.height % BackBufferHeight == 0;
-    return area;
-}
-
 std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error) {
     auto created = std::make_unique<GLDevice>(window);
     if (!created->Init(error)) return nullptr;

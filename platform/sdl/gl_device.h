@@ -6,22 +6,10 @@
 #include <string>
 
 #include "platform/core/image_file.h"
+#include "platform/core/present_area.h"
 #include "platform/device.h"
 
 struct SDL_Window;
-
-constexpr int BackBufferWidth = 640;
-constexpr int BackBufferHeight = 480;
-
-// Where Present puts the back buffer in a drawable of width x height: the largest 4:3 picture that
-// fits, centred, with black bars. `sharp` picks nearest-neighbour scaling, kept for whole scales
-// where every back-buffer pixel becomes an equal block; other scales are smoothed instead of
-// showing uneven pixel rows.
-struct PresentArea {
-    int x = 0, y = 0, width = 0, height = 0;
-    bool sharp = true;
-};
-PresentArea FitBackBuffer(int width, int height);
 
 // Needs the window's GL context current; null with `error` when GL 3.3 is not available.
 std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error);

@@ -4,7 +4,6 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
-
 #include <fcntl.h>
 #include <malloc.h>
 #include <pthread.h>
@@ -17,6 +16,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/report.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/single_instance.h"
 #include "platform/seam.h"
@@ -120,13 +120,11 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     // higher thresholds keep that memory mapped instead of returning it every frame.
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "marvaze: %s\n", SDL_GetError());
-        return nullptr;
-    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) return nullptr;
     if (const char* why = NoVisibleWindow()) {
-        std::fprintf(stderr, "marvaze: the window cannot be opened: %s\n", why);
+        std::string reason = why;
         SDL_Quit();
+        SDL_SetError("%s", reason.c_str());
         return nullptr;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -136,22 +134,17 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     SDL_Window* window = SDL_CreateWindow(
         title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
         SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI);
-    if (window == nullptr) {
-        std::fprintf(stderr, "marvaze: %s\n", SDL_GetError());
-        return nullptr;
-    }
+    if (window == nullptr) return nullptr;
     std::unique_ptr<SdlHost> created(new SdlHost);
     created->window_ = window;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     created->x11Keys_ = SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
     if (created->x11Keys_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-    SetKeySource(SdlKeyDown);
     return created;
 }
 
 SdlHost::~SdlHost() {
-    SetKeySource(nullptr);
     if (audioDevice_ != 0) SDL_CloseAudioDevice(audioDevice_);
     if (glContext_ != nullptr) SDL_GL_DeleteContext(glContext_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -160,12 +153,15 @@ SdlHost::~SdlHost() {
 
 std::unique_ptr<Device> SdlHost::CreateDevice(std::string& error) {
     glContext_ = SDL_GL_CreateContext(window_);
-    if (glContext_ == nullptr) {
+    std::unique_ptr<Device> created;
+    if (glContext_ == nullptr)
         error = SDL_GetError();
-        return nullptr;
+    else {
+        SDL_GL_SetSwapInterval(0);  // the frame loop paces itself
+        created = CreateGLDevice(window_, error);
     }
-    SDL_GL_SetSwapInterval(0);  // the frame loop paces itself
-    return CreateGLDevice(window_, error);
+    if (created == nullptr) error = "OpenGL 3.3 could not be started: " + error;
+    return created;
 }
 
 void SdlHost::OpenAudio() {
@@ -187,8 +183,7 @@ void SdlHost::OpenAudio() {
             audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     }
     RestoreStderr(saved);
-    if (!reason.empty())
-        std::fprintf(stderr, "marvaze: no audio device (%s); running silent\n", reason.c_str());
+    if (!reason.empty()) Report("no audio device (" + reason + "); running silent");
     if (audioDevice_ != 0) SDL_PauseAudioDevice(audioDevice_, 0);
 }
 
@@ -234,6 +229,8 @@ bool SdlHost::PumpMessages() {
     return false;
 }
 
+KeySource SdlHost::Keys() const { return SdlKeyDown; }
+
 uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 
 void SdlHost::Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
@@ -256,7 +253,5 @@ void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption
     showingBox = false;
     sigaction(SIGTERM, &savedTerm, nullptr);
     sigaction(SIGINT, &savedInt, nullptr);
-    if (shown != 0)
-        std::fprintf(stderr, "marvaze: %s: %s (%s)\n", caption.c_str(), text.c_str(),
-                     SDL_GetError());
+    if (shown != 0) Report(caption + ": " + text + " (" + SDL_GetError() + ")");
 }

@@ -5,28 +5,27 @@
 #include <memory>
 #include <string>
 
-#include "platform/device.h"
-#include "platform/host.h"
+#include "platform/ring.h"
 
 struct SDL_Window;
 
-class SdlHost : public Host {
+class SdlHost : public GameWindow {
   public:
     ~SdlHost() override;
     // Opens the window titled `title` with a client area of width x height; null on failure.
     static std::unique_ptr<SdlHost> Create(const std::string& title, int width, int height);
 
     // The drawing device on the window's GL context; null (with `error`) when it cannot be made.
-    std::unique_ptr<Device> CreateDevice(std::string& error);
+    std::unique_ptr<Device> CreateDevice(std::string& error) override;
     // Opens the default audio device at 22050 Hz, 2 channels, 8 bits, playing silence; falls
     // back to a silent device when there is no sound hardware.
-    void OpenAudio();
+    void OpenAudio() override;
+    KeySource Keys() const override;
 
     bool PumpMessages() override;
     uint32_t Ticks() override;
     void Sleep(uint32_t milliseconds) override;
     void ShowMessageBox(const std::string& text, const std::string& caption) override;
-
 
   private:
     SdlHost() = default;

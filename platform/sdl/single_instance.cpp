@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/report.h"
+
 namespace {
 
 // The rendezvous is a socket in a folder only this user can enter, guarded by a lock file: the
@@ -55,9 +57,7 @@ std::string RendezvousFolder() {
                          std::to_string(getuid());
     mkdir(folder.c_str(), 0700);
     if (Private(folder)) return folder;
-    std::fprintf(stderr,
-                 "marvaze: %s is not a private folder; not guarding against a second copy\n",
-                 folder.c_str());
+    Report(folder + " is not a private folder; not guarding against a second copy");
     return "";
 }
 
@@ -107,9 +107,7 @@ bool ClaimSingleInstance() {
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
         if (AskFirstInstance(address)) return false;
-        std::fprintf(stderr,
-                     "marvaze: another copy holds the claim but does not answer; "
-                     "starting anyway\n");
+        Report("another copy holds the claim but does not answer; starting anyway");
         return true;
     }
     lockFd = fd;

@@ -12,7 +12,7 @@ std::vector<std::string> expected_art_files() {
         "team0 rai21_fukahire taku_raiden21 SBD-5 f4u-1d p51h b29 bo0 bo1 bo2 sea gro "
         "Fletcher_1942 title gamestart gameover gameselect life icon range sky 0 1 2 3 4 5 6 7 8 "
         "9");
-    std::vector<std::string> names = {"sky.x"};
+    std::vector<std::string> names = {"sky.x", "marvaze.ico"};
     for (std::string name; pictures >> name;) names.push_back(name + ".png");
     return names;
 }

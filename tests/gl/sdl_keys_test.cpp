@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "platform/host.h"
 #include "platform/sdl/sdl_host.h"
 #include "platform/seam.h"
 
@@ -20,6 +21,7 @@ void Send(Uint32 type, SDL_Scancode code) {
 TEST(SdlKeys, ATapBetweenTwoPumpsReadsDownAtTheNextPumpOnce) {
     std::unique_ptr<SdlHost> window = SdlHost::Create("Marvaze test", 64, 64);
     ASSERT_NE(window, nullptr);
+    InstallHost(window.get(), window->Keys());
     window->PumpMessages();
     EXPECT_FALSE(KeyDown(VK_ESCAPE));
     Send(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
@@ -30,6 +32,7 @@ TEST(SdlKeys, ATapBetweenTwoPumpsReadsDownAtTheNextPumpOnce) {
     EXPECT_FALSE(KeyDown(VK_RETURN));
     window->PumpMessages();
     EXPECT_FALSE(KeyDown(VK_ESCAPE));
+    InstallHost(nullptr, nullptr);
 }
 
 }  // namespace

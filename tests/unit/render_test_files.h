@@ -3,11 +3,11 @@
 #pragma once
 
 #include <stb_image_write.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,9 +19,12 @@ struct ScratchFolder {
     std::filesystem::path root;
 
     ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "marvaze-render-XXXXXX").string();
-        root = mkdtemp(pattern.data());
+        // A name already taken is not created again, so another one is drawn.
+        std::random_device random;
+        do
+            root = std::filesystem::temp_directory_path() /
+                   ("marvaze-render-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(root));
         std::filesystem::create_directory(root / "data");
         std::filesystem::current_path(root);
         ForgetFailedImages();  // a fresh folder: what failed in the last one is not this one's

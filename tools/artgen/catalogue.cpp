@@ -24,6 +24,7 @@ std::vector<ArtFile> all_art(const Fonts& fonts) {
         {"range.png", draw_reticle(), {}},
         {"sky.png", draw_sky(), {}},
         {"sky.x", {}, sky_mesh_text()},
+        {"marvaze.ico", {}, draw_windows_icon()},
     };
     for (int d = 0; d <= 9; ++d)
         files.push_back({std::to_string(d) + ".png", draw_digit(fonts, d), {}});

@@ -1,0 +1,34 @@
+// What each platform ring supplies to the one start-up in app/main.cpp: the Linux ring builds it
+// on SDL2 and OpenGL, the Windows ring on Win32, Direct3D 9 and DirectSound.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/device.h"
+#include "platform/host.h"
+#include "platform/seam.h"
+
+// The game's one window: the host of the session loop, with its keyboard, its drawing device and
+// its sound device.
+class GameWindow : public Host {
+  public:
+    // Reads this window's keyboard; the start-up installs it with the host.
+    virtual KeySource Keys() const = 0;
+    // The drawing device on the window; null (with `error`) when it cannot be made.
+    virtual std::unique_ptr<Device> CreateDevice(std::string& error) = 0;
+    // The sound device at 22050 Hz, 2 channels, 8 bits, playing nothing; a machine without sound
+    // runs silent.
+    virtual void OpenAudio() = 0;
+};
+
+// True when this process is the only copy of the game. False when another copy runs; that copy
+// has been brought to the front.
+bool ClaimSingleInstance();
+// The folder that holds the running executable; empty when the system does not say.
+std::filesystem::path ExecutableFolder();
+// The window titled `title` with a client area of `width` x `height`; null (with `error`) when
+// it cannot be made.
+std::unique_ptr<GameWindow> OpenGameWindow(const std::string& title, int width, int height,
+                                           std::string& error);

@@ -1,0 +1,20 @@
+// The Linux ring's part of the start-up; the single-instance claim is in single_instance.cpp.
+#include <SDL.h>
+
+#include "platform/ring.h"
+#include "platform/sdl/sdl_host.h"
+
+std::filesystem::path ExecutableFolder() {
+    char* base = SDL_GetBasePath();
+    if (base == nullptr) return {};
+    std::filesystem::path folder = std::filesystem::path(base).parent_path();  // drops the '/'
+    SDL_free(base);
+    return folder;
+}
+
+std::unique_ptr<GameWindow> OpenGameWindow(const std::string& title, int width, int height,
+                                           std::string& error) {
+    std::unique_ptr<SdlHost> window = SdlHost::Create(title, width, height);
+    if (window == nullptr) error = SDL_GetError();
+    return window;
+}

@@ -1,0 +1,17 @@
+#include "platform/win32/win32_text.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+std::wstring Utf16(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    int size = static_cast<int>(utf8.size());
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+    return wide;
+}

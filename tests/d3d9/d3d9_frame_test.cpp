@@ -1,0 +1,148 @@
+// Frames of the real program on the Direct3D 9 device, checked from the back buffer's pixels as
+// on the OpenGL device: the sky above, ground tiles below (sea beyond z 40000), the aircraft, and
+// the menu and game images at their places. The art is made here, in plain colours.
+#include <functional>
+
+#include "app/session.h"
+#include "platform/core/headless_host.h"
+#include "render/render_states.h"
+#include "tests/d3d9/d3d9_test_window.h"
+#include "world/object_list.h"
+
+namespace {
+
+void WritePng(const std::string& path, int width, int height, uint32_t rgba) {
+    WritePicture(path, Picture(width, height, rgba));
+}
+
+const Rgb Sky{100, 150, 250}, Ground{40, 160, 40}, Sea{30, 60, 200}, Player{250, 30, 30},
+    TitleColour{250, 0, 250}, Start{250, 250, 0}, Over{0, 250, 250}, Cursor{250, 130, 0},
+    Life{130, 60, 20}, Three{250, 250, 250};
+
+uint32_t Opaque(Rgb c) {
+    return uint32_t(c.r) << 24 | uint32_t(c.g) << 16 | uint32_t(c.b) << 8 | 255;
+}
+
+// A box 34000 across around the eye (inside the far plane), lit only by its emissive white so
+// that it shows its texture as it is.
+const char* const SkyBox = R"(xof 0303txt 0032
+Mesh Sky {
+ 8;
+ -17000.0;-17000.0;-17000.0;, 17000.0;-17000.0;-17000.0;, 17000.0;17000.0;-17000.0;,
+ -17000.0;17000.0;-17000.0;, -17000.0;-17000.0;17000.0;, 17000.0;-17000.0;17000.0;,
+ 17000.0;17000.0;17000.0;, -17000.0;17000.0;17000.0;;
+ 6;
+ 4;0,1,2,3;, 4;4,7,6,5;, 4;0,4,5,1;, 4;3,2,6,7;, 4;0,3,7,4;, 4;1,5,6,2;;
+ MeshMaterialList { 1; 6; 0,0,0,0,0,0;;
+  Material { 0.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 1.0;1.0;1.0;; TextureFilename { "sky.png"; } }
+ }
+}
+)";
+
+class D3D9FrameTest : public D3D9Test {
+  protected:
+    std::unique_ptr<ScratchFolder> folder;
+
+    void SetUp() override {
+        folder = std::make_unique<ScratchFolder>();
+        D3D9Test::SetUp();
+        if (HasFatalFailure()) return;
+        WriteText("data/sky.x", SkyBox);
+        WritePng("data/sky.png", 4, 4, Opaque(Sky));
+        WritePng("data/gro.png", 16, 8, Opaque(Ground));
+        WritePng("data/sea.png", 16, 8, Opaque(Sea));
+        for (const char* aircraft : {"taku_raiden21", "rai21_fukahire", "SBD-5", "f4u-1d", "p51h",
+                                     "b29", "Fletcher_1942", "team0", "bo0", "bo1", "bo2"})
+            WritePng(std::string("data/") + aircraft + ".png", 8, 4,
+                     std::string(aircraft) == "taku_raiden21" ? Opaque(Player) : 0x404040FF);
+        WritePng("data/title.png", 200, 60, Opaque(TitleColour));
+        WritePng("data/gamestart.png", 160, 30, Opaque(Start));
+        WritePng("data/gameover.png", 160, 30, Opaque(Over));
+        // The cursor is a frame whose middle is transparent, so the entry shows through.
+        Picture cursor(200, 40, Opaque(Cursor));
+        for (int y = 5; y < 35; ++y)
+            for (int x = 5; x < 195; ++x) cursor.Set(x, y, 0);
+        WritePicture("data/gameselect.png", cursor);
+        WritePng("data/life.png", 60, 40, Opaque(Life));
+        WritePng("data/range.png", 10, 10, 0xFFFFFFFF);
+        for (int d = 0; d < 10; ++d)
+            WritePng("data/" + std::to_string(d) + ".png", 30, 40,
+                     d == 3 ? Opaque(Three) : 0x808080FF);
+        KeepD3D9Frames(*device, true);
+        InitRenderStates();
+        InitLights();
+        menuLatches = MenuLatches{};
+        world = World{};
+    }
+    void TearDown() override {
+        menuLatches = MenuLatches{};
+        world = World{};
+        D3D9Test::TearDown();
+        folder.reset();
+    }
+
+    // Runs `frames` frames of a session and returns the last one drawn. `adjust` may move the
+    // player before each frame.
+    Image Run(int inGame, int frames, std::function<void(GameObject&)> adjust = nullptr) {
+        HeadlessHost headless;
+        Image last;
+        headless.closeAtFrame = frames + 1;
+        headless.onFrame = [&](int frame) {
+            if (frame > 1) last = LastD3D9Frame(*device);  // the frame before, complete
+            if (adjust && world.head != nullptr) adjust(*world.head);
+        };
+        world.inGame = inGame;
+        EXPECT_EQ(RunSession(), Closed);
+        DestroyWorldObjects();
+        EXPECT_TRUE(headless.messageBoxes.empty());
+        return last;
+    }
+
+    static int Count(const Image& image, Rgb colour, int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += PixelAt(image, x, y) == colour;
+        return n;
+    }
+};
+
+TEST_F(D3D9FrameTest, MenuGameAndSeaFramesShowEverythingInItsPlace) {
+    // The menu, three frames in: the demonstration flies at its start, over ground.
+    Image menu = Run(0, 3);
+    ASSERT_EQ(menu.width, 640);
+    // Sky in the upper part, where no image covers it.
+    for (auto [x, y] : {std::pair{600, 10}, {450, 150}, {10, 220}})
+        EXPECT_EQ(PixelAt(menu, x, y), Sky) << x << "," << y;
+    // Ground tiles fill the lower part.
+    EXPECT_GT(Count(menu, Ground, 0, 300, 640, 480), 640 * 180 * 95 / 100);
+    EXPECT_EQ(Count(menu, Sea, 0, 0, 640, 480), 0);
+    // The images, unscaled and centred on their points: title 200 x 60 at (320, 50).
+    EXPECT_EQ(Count(menu, TitleColour, 0, 0, 640, 480), 200 * 60);
+    EXPECT_EQ(PixelAt(menu, 220, 20), TitleColour);
+    EXPECT_EQ(PixelAt(menu, 419, 79), TitleColour);
+    // The first entry at (120, 120), seen through the cursor's middle; the second at (120, 170).
+    EXPECT_EQ(Count(menu, Start, 40, 105, 200, 135), 160 * 30);
+    EXPECT_EQ(Count(menu, Cursor, 20, 100, 220, 140), 200 * 40 - 190 * 30);
+    EXPECT_EQ(Count(menu, Over, 40, 155, 200, 185), 160 * 30);
+    // The player's aircraft near the middle: the camera looks 200 ahead of where it was, and
+    // the aircraft is drawn after this frame's move of about 300.
+    int player = Count(menu, Player, 240, 200, 400, 280);
+    EXPECT_GT(player, 20);
+    EXPECT_EQ(player, Count(menu, Player, 0, 0, 640, 480));
+
+    // A game: the life icon at (80, 440) and the spare lives, 3, at (170, 440).
+    Image game = Run(1, 2);
+    EXPECT_EQ(Count(game, Life, 0, 0, 640, 480), 60 * 40);
+    EXPECT_EQ(PixelAt(game, 50, 420), Life);
+    EXPECT_EQ(PixelAt(game, 109, 459), Life);
+    EXPECT_EQ(Count(game, Three, 155, 420, 185, 460), 30 * 40);
+    EXPECT_EQ(Count(game, TitleColour, 0, 0, 640, 480), 0);
+
+    // Far along the course the tiles below are sea.
+    Image far = Run(0, 3, [](GameObject& p) { p.z = 80000.0f; });
+    EXPECT_GT(Count(far, Sea, 0, 300, 640, 480), 640 * 180 * 95 / 100);
+    EXPECT_EQ(Count(far, Ground, 0, 0, 640, 480), 0);
+    EXPECT_EQ(PixelAt(far, 600, 10), Sky);
+}
+
+}  // namespace

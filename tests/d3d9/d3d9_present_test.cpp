@@ -1,0 +1,103 @@
+// What Present puts in the window: the back buffer pixel for pixel at the game's own size, and
+// in a larger window the largest 4:3 picture, centred, with black bars.
+#include <chrono>
+#include <thread>
+#include <tuple>
+
+#include "tests/d3d9/d3d9_test_window.h"
+
+using namespace dev;
+
+namespace {
+
+class D3D9PresentTest : public D3D9Test {
+  protected:
+    ScratchFolder folder;
+
+    // Frames of `left` and `right` halves, presented at the game's pace: the first after a
+    // change of size may still meet the window's old size on its way to the X server.
+    void PresentHalves(uint32_t left, uint32_t right) {
+        WritePicture("data/half.png", Picture(320, 480, right));
+        Texture* half = device->CreateTextureFromFile("data/half.png");
+        ASSERT_NE(half, nullptr);
+        Sprite* sprite = device->CreateSprite();
+        sprite->SetTransform(D3DXMatrixTranslation(480, 240, 0));
+        for (int frame = 0; frame < 3; ++frame) {
+            device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, left, 1.0f, 0);
+            device->BeginScene();
+            sprite->Draw(half, {160, 240, 0}, 0xFFFFFFFF);
+            device->EndScene();
+            device->Present();
+            FinishD3D9(*device);
+            window->Pump();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+};
+
+TEST_F(D3D9PresentTest, TheWindowShowsTheBackBufferPixelForPixelAtItsOwnSize) {
+    // Every pixel of the image differs from its neighbours, so a shift or a smear shows.
+    Picture noise(64, 64, 0);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            noise.Set(x, y,
+                      (uint32_t(x * 4) << 24) | (uint32_t(y * 4) << 16) |
+                          (uint32_t((x * y) & 0xff) << 8) | 0xff);
+    WritePicture("data/noise.png", noise);
+    Texture* texture = device->CreateTextureFromFile("data/noise.png");
+    ASSERT_NE(texture, nullptr);
+    device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF204060, 1.0f, 0);
+    Sprite* sprite = device->CreateSprite();
+    device->BeginScene();
+    for (auto [x, y] : {std::pair{32, 32}, {600, 440}, {333, 201}}) {
+        sprite->SetTransform(D3DXMatrixTranslation(float(x), float(y), 0));
+        sprite->Draw(texture, {32, 32, 0}, 0xFFFFFFFF);
+    }
+    device->EndScene();
+    const Image back = ReadD3D9BackBuffer(*device);
+    device->Present();
+    FinishD3D9(*device);
+    const Image shown = window->Pixels();
+    ASSERT_EQ(shown.width, 640);
+    ASSERT_EQ(shown.height, 480);
+    int differing = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) differing += PixelAt(back, x, y) != PixelAt(shown, x, y);
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(PixelAt(shown, 1, 1), (Rgb{4, 4, 1}));  // the first sprite's corner texel
+}
+
+TEST_F(D3D9PresentTest, AWiderOrTallerWindowGetsTheCentred4By3PictureAndBlackBars) {
+    PresentHalves(0xFFFFFFFF, 0xFFFFFFFF);  // white where the bars will be
+    const Rgb black{0, 0, 0}, red{255, 0, 0}, green{0, 255, 0};
+
+    window->Resize(1000, 500);  // the picture: 666 x 500 from x 167
+    PresentHalves(0xFFFF0000, 0x00FF00FF);
+    Image wide = window->Pixels();
+    ASSERT_EQ(wide.width, 1000);
+    for (auto [x, y, colour] : {std::tuple{0, 250, black},
+                                {10, 10, black},
+                                {166, 499, black},
+                                {168, 0, red},
+                                {497, 250, red},
+                                {503, 250, green},
+                                {831, 499, green},
+                                {833, 250, black},
+                                {999, 0, black}})
+        EXPECT_EQ(PixelAt(wide, x, y), colour) << x << "," << y;
+
+    window->Resize(640, 700);  // the picture: 640 x 480 from y 110
+    PresentHalves(0xFFFF0000, 0x00FF00FF);
+    Image tall = window->Pixels();
+    ASSERT_EQ(tall.height, 700);
+    for (auto [x, y, colour] : {std::tuple{320, 0, black},
+                                {10, 109, black},
+                                {10, 110, red},
+                                {319, 589, red},
+                                {320, 589, green},
+                                {10, 590, black},
+                                {630, 699, black}})
+        EXPECT_EQ(PixelAt(tall, x, y), colour) << x << "," << y;
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+# Driving marvaze.exe under Wine in a real X window, with the Linux window tests' helpers. Set by
+# tests/wine/run.sh: WINEPREFIX (made once per run), MARVAZE_WINE (a script that starts the exe
+# under Wine) and LINUX_BUILD (the Linux build, for screen_probe and x11_close).
+. "$(dirname "${BASH_SOURCE[0]}")/../window/lib.sh" "$MARVAZE_WINE"
+X11_CLOSE=$LINUX_BUILD/tests/x11_close
+PROBE=$LINUX_BUILD/tests/screen_probe
+DATA=$(pwd)/data
+
+# Wine makes its window the Windows foreground window on a click, not on an X focus change, and
+# the game reads its keys only while it is in front.
+activate() {
+    xdotool mousemove --window "$WID" 320 240 click 1
+    sleep 0.3
+}
+# The window appears seconds before Wine's Direct3D draws into it: waits up to thirty seconds for
+# a picture that is not all black.
+wait_picture() {
+    for _ in $(seq 30); do
+        import -window "$WID" "$SHOTS/first.png" 2>/dev/null &&
+            [ "$(convert "$SHOTS/first.png" -format '%[fx:mean > 0.05]' info:)" = 1 ] && return
+        sleep 1
+    done
+    fail "the window stayed black"
+}
+shot() { import -window "$WID" "$SHOTS/$1.png" || fail "no screenshot"; echo "$SHOTS/$1.png"; }
+fit() { "$PROBE" "$1" "$DATA" "$2" "$3" "$4"; }
+near() { awk -v d="$1" -v limit="$2" 'BEGIN { exit !(d < limit) }'; }
+# An ImageMagick fx expression over a region WxH+X+Y of a screenshot.
+region() { convert "$1" -crop "$2" +repage -format "$3" info:; }
+SHOTS=$(mktemp -d)
+trap 'rm -rf "$SHOTS"' EXIT

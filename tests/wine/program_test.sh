@@ -1,0 +1,90 @@
+# marvaze.exe under Wine, from the repository root: the window, the menu's picture, a game, Escape,
+# a second copy, and the same frame as the Linux build's.
+. "$(dirname "$0")/lib.sh"
+
+start_game
+wait_picture
+activate
+geometry=$(xwininfo -id "$WID")
+echo "$geometry" | grep -q 'Width: 640' || fail "client width is not 640: $geometry"
+echo "$geometry" | grep -q 'Height: 480' || fail "client height is not 480: $geometry"
+[ "$(xdotool search --name '^Marvaze$' | wc -l)" = 1 ] || fail "not one window titled Marvaze"
+
+# A few seconds of the menu: sky above, textured ground below, the images at their places.
+sleep 2
+m=$(shot menu)
+sky=$(region "$m" 200x60+440+130 '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]')
+awk -v c="$sky" 'BEGIN { split(c, v, " "); exit !(v[3] > v[1] && v[3] > 0.5) }' ||
+    fail "no sky in the upper part (mean RGB $sky)"
+ground=$(region "$m" 640x120+0+360 '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b] %[fx:standard_deviation]')
+awk -v c="$ground" 'BEGIN { split(c, v, " "); exit !(v[2] > v[3] && v[4] > 0.015) }' ||
+    fail "no textured ground in the lower part (mean RGB and deviation $ground)"
+near "$(fit "$m" title.png 320 50)" 20 || fail "no title at (320, 50)"
+near "$(fit "$m" gamestart.png 120 120)" 45 || fail "no GAME START at (120, 120)"
+near "$(fit "$m" gameover.png 120 170)" 45 || fail "no EXIT at (120, 170)"
+near "$(fit "$m" gameselect.png 120 120)" 20 || fail "the cursor is not on the first entry"
+
+# Enter starts a game with the life icon and 3 spare lives; Escape, Escape leaves with 0.
+press Return
+sleep 1
+g=$(shot game)
+near "$(fit "$g" life.png 80 440)" 20 || fail "no life icon in the game"
+[ "$("$PROBE" "$g" "$DATA" digit 170 440)" = 3 ] || fail "the game does not show 3 spare lives"
+press Escape
+sleep 0.5
+press Escape
+wait_exit 15
+[ "$STATUS" = 0 ] || fail "Escape, Escape ended with $STATUS"
+
+# A second copy leaves with 255 (Wine's view of -1) and leaves one window.
+start_game
+wait_picture
+timeout 60 "$MARVAZE" >/dev/null 2>&1
+status=$?
+[ "$status" = 255 ] || fail "second copy exited with $status, not 255"
+[ "$(xdotool search --name '^Marvaze$' | wc -l)" = 1 ] || fail "more than one Marvaze window"
+activate
+press Escape
+wait_exit 15
+[ "$STATUS" = 0 ] || fail "the first copy ended with $STATUS"
+
+# The same frame on both platforms: seed 1, the picture held at frame 40.
+frame_of() {
+    MARVAZE=$1 MARVAZE_TEST_FRAME=40 start_game
+    wait_picture
+    sleep 3
+    cp "$(shot "$2")" "$SHOTS/$2-frame.png"
+    "$X11_CLOSE" "$WID"
+    wait_exit 15
+}
+frame_of "$MARVAZE" windows
+frame_of "$LINUX_BUILD/marvaze" linux
+MARVAZE=$MARVAZE_WINE
+w=$SHOTS/windows-frame.png l=$SHOTS/linux-frame.png
+any=$(compare -metric AE "$w" "$l" null: 2>&1)
+over8=$(compare -fuzz 3% -metric AE "$w" "$l" null: 2>&1)
+mae=$(compare -metric MAE "$w" "$l" null: 2>&1)
+echo "frame 40 against the Linux build: $any pixels differ, $over8 by more than 3%; mean error $mae"
+[ -z "${MARVAZE_SCREENSHOTS:-}" ] || cp "$w" "$l" "$MARVAZE_SCREENSHOTS/"
+
+# Without data/ the "error" box for the sky comes once; answered, the game runs on.
+empty=$(mktemp -d)
+cp "$WINDOWS_EXE" "$empty/marvaze.exe"
+(cd "$empty" && exec wine ./marvaze.exe) >/tmp/marvaze-window-test.log 2>&1 &
+PID=$!
+find_box error
+[ -n "$BOX" ] || fail "no error box for the missing sky"
+xdotool mousemove --window "$BOX" 10 10 click 1
+sleep 0.3
+xdotool key Return
+sleep 2
+xwininfo -root -tree | grep -qF '"error":' && fail "the error box stayed or came again"
+kill -0 "$PID" 2>/dev/null || fail "the game did not run on without data"
+find_window
+wait_picture
+activate
+press Escape
+wait_exit 15
+rm -rf "$empty"
+[ "$STATUS" = 0 ] || fail "the game without data ended with $STATUS"
+echo "program test passed"

@@ -45,9 +45,9 @@ std::optional<Image> Decode(const std::string& path) {
 struct Prefetch {
     std::mutex mutex;
     std::condition_variable decoded;
-    std::vector<std::string> waiting;    // in the order they will be decoded
-    std::string inHand;                  // being decoded
-    std::map<std::string, Image> ready;  // an image with no size for a file that failed
+    std::vector<std::string> waiting;  // in the order they will be decoded
+    std::string inHand;                // being decoded
+    std::map<std::string, Image> ready;
     // Files that failed, as they were when last looked at: one is looked at again at most once a
     // second and tried again only once it has changed, so a missing or bad file asked for at
     // every draw costs nothing measurable.
@@ -91,7 +91,8 @@ struct Prefetch {
             std::optional<Image> image = DecodeNoting(path);
             {
                 std::lock_guard lock(mutex);
-                ready.emplace(path, image ? std::move(*image) : Image{});
+                // A failure is kept in `failed` alone.
+                if (image) ready.emplace(path, std::move(*image));
                 inHand.clear();
             }
             decoded.notify_all();
@@ -120,21 +121,22 @@ std::optional<Image> LoadImageFile(const std::string& path) {
     Prefetch& p = prefetch();
     {
         std::unique_lock lock(p.mutex);
-        if (auto f = p.failed.find(path); f != p.failed.end()) {
-            auto now = std::chrono::steady_clock::now();
-            if (now - f->second.lookedAt < std::chrono::seconds(1)) return std::nullopt;
-            f->second.lookedAt = now;
-            if (StampOf(path) == f->second.stamp) return std::nullopt;
-            p.failed.erase(f);
-        }
         // Still waiting: decoded here instead, as the caller wants it now.
         std::erase(p.waiting, path);
         p.decoded.wait(lock, [&] { return p.inHand != path; });
         if (auto found = p.ready.find(path); found != p.ready.end()) {
             Image image = std::move(found->second);
             p.ready.erase(found);
-            if (image.width == 0) return std::nullopt;
             return image;
+        }
+        // Looked at only after the decoding ahead is done with the file, which may have just
+        // failed there.
+        if (auto f = p.failed.find(path); f != p.failed.end()) {
+            auto now = std::chrono::steady_clock::now();
+            if (now - f->second.lookedAt < std::chrono::seconds(1)) return std::nullopt;
+            f->second.lookedAt = now;
+            if (StampOf(path) == f->second.stamp) return std::nullopt;
+            p.failed.erase(f);
         }
     }
     return p.DecodeNoting(path);

@@ -206,17 +206,24 @@ class D3D9Device : public Device {
     }
 
     void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override {
+        if (unseen_) return;
         Flush();
         if (lost_) Recover();
         device_->Clear(0, nullptr, flags, color, z, stencil);
     }
-    void BeginScene() override { device_->BeginScene(); }
+    // While the window is minimised or hidden nothing can be seen: the frame's drawing and its
+    // presenting are skipped, and everything else goes on as ever.
+    void BeginScene() override {
+        unseen_ = IsIconic(window_) || !IsWindowVisible(window_);
+        device_->BeginScene();
+    }
     void EndScene() override {
         Flush();
         device_->EndScene();
     }
 
     void Present() override {
+        if (unseen_) return;
         Flush();
         if (lost_) Recover();
         RECT client{};
@@ -276,7 +283,7 @@ class D3D9Device : public Device {
     // more than its pixels. The order of triangles stays the order of calls.
     void DrawPrimitiveUP(dev::D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
                          uint32_t stride) override {
-        if (primitiveCount == 0 || vertices == nullptr) return;
+        if (unseen_ || primitiveCount == 0 || vertices == nullptr) return;
         const size_t bytes = static_cast<size_t>(primitiveCount) * 3 * stride;
         if (batching && Joinable(type, stride)) {
             if (pendingStride_ != stride || pending_.size() + bytes > MaxPendingBytes) Flush();
@@ -362,7 +369,7 @@ class D3D9Device : public Device {
     void DrawSprite(Texture* texture, dev::D3DVECTOR centre, uint32_t colour,
                     const Matrix& transform) {
         IDirect3DTexture9* d3dTexture = Find(texture);
-        if (d3dTexture == nullptr) return;
+        if (d3dTexture == nullptr || unseen_) return;
         Flush();
         Apply(/*worldInVertices=*/false);  // what is put back afterwards is then the settings
         static const std::pair<DWORD, DWORD> renderStates[] = {
@@ -432,7 +439,7 @@ class D3D9Device : public Device {
     }
 
     void DrawMeshSubset(const D3D9Mesh& mesh, uint32_t subset) {
-        if (subset >= mesh.subsets_.size() || mesh.subsets_[subset].second == 0) return;
+        if (unseen_ || subset >= mesh.subsets_.size() || mesh.subsets_[subset].second == 0) return;
         Flush();
         Apply(/*worldInVertices=*/false);
         device_->SetFVF(MeshFVF);
@@ -487,6 +494,7 @@ class D3D9Device : public Device {
     IDirect3DDevice9* device_;
     D3DPRESENT_PARAMETERS parameters_;
     bool lost_ = false;
+    bool unseen_ = false;
     Settings settings_;
     std::vector<IDirect3DTexture9*> made_;  // by Texture::handle - 1
     std::vector<std::unique_ptr<Texture>> textures_;

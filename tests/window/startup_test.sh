@@ -102,7 +102,11 @@ fi
 
 # No display to show a window on: the game says so and leaves with 255 instead of running unseen
 # on a display-less driver (used only when SDL_VIDEODRIVER names one).
-for display in unset :97; do
+nowhere=""
+for n in $(seq 150 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { nowhere=":$n"; break; }
+done
+for display in unset $nowhere; do
     if [ "$display" = unset ]; then
         env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 "$MARVAZE" 2>/tmp/marvaze-window-test.log
     else

@@ -109,3 +109,19 @@ press() {
     xdotool keyup "$1"
     sleep 0.3
 }
+
+# CPU ticks the game has used, and how many it uses in the next two seconds.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$PID/stat"; }
+busy_for_two_seconds() { local a; a=$(cpu_ticks); sleep 2; echo $(($(cpu_ticks) - a)); }
+
+# Minimised (which needs a window manager), nothing can be seen: the game draws nothing and
+# costs far less.
+expect_idle_when_minimised() {
+    local shown hidden
+    shown=$(busy_for_two_seconds)
+    xdotool windowminimize --sync "$WID"
+    sleep 0.5
+    hidden=$(busy_for_two_seconds)
+    echo "CPU ticks in two seconds: shown $shown, minimised $hidden"
+    [ $((hidden * 3)) -lt "$shown" ] || fail "minimised it still costs $hidden ticks against $shown"
+}

@@ -32,10 +32,12 @@ add_executable(marvaze_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(marvaze_tests PRIVATE marvaze_game marvaze_test_support GTest::gtest_main)
 target_compile_definitions(marvaze_tests PRIVATE MARVAZE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
-# Direct3D 9 on a real device (under Wine here).
+# Direct3D 9 on a real device (under Wine here): the cases shared with the OpenGL tests
+# (tests/device), instantiated for this device, and its own.
 file(GLOB D3D9_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/d3d9/*.cpp)
 if(D3D9_TEST_SOURCES)
-  add_executable(marvaze_d3d9_tests ${D3D9_TEST_SOURCES})
+  add_executable(marvaze_d3d9_tests ${D3D9_TEST_SOURCES}
+    ${PROJECT_SOURCE_DIR}/tests/unit/render_test_files.cpp)
   target_link_libraries(marvaze_d3d9_tests PRIVATE marvaze_game marvaze_test_support
                         marvaze_platform_win32 GTest::gtest_main)
   target_compile_definitions(marvaze_d3d9_tests PRIVATE MARVAZE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -1,19 +1,20 @@
-// What Present puts in the window: the back buffer pixel for pixel at the game's own size, and
-// in a larger window the largest 4:3 picture, centred, with black bars.
+// What Present puts in the window: the shared case at the game's own size (tests/device), and in
+// a larger window the largest 4:3 picture, centred, with black bars.
 #include <chrono>
 #include <thread>
 #include <tuple>
 
 #include "tests/d3d9/d3d9_test_window.h"
+#include "tests/device/present_cases.h"
 
 using namespace dev;
 
 namespace {
 
-class D3D9PresentTest : public D3D9Test {
-  protected:
-    ScratchFolder folder;
+INSTANTIATE_TYPED_TEST_SUITE_P(D3D9, PresentCases, D3D9Test);
 
+class D3D9PresentTest : public PresentCases<D3D9Test> {
+  protected:
     // Frames of `left` and `right` halves, presented at the game's pace: the first after a
     // change of size may still meet the window's old size on its way to the X server.
     void PresentHalves(uint32_t left, uint32_t right) {
@@ -34,38 +35,6 @@ class D3D9PresentTest : public D3D9Test {
         }
     }
 };
-
-TEST_F(D3D9PresentTest, TheWindowShowsTheBackBufferPixelForPixelAtItsOwnSize) {
-    // Every pixel of the image differs from its neighbours, so a shift or a smear shows.
-    Picture noise(64, 64, 0);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            noise.Set(x, y,
-                      (uint32_t(x * 4) << 24) | (uint32_t(y * 4) << 16) |
-                          (uint32_t((x * y) & 0xff) << 8) | 0xff);
-    WritePicture("data/noise.png", noise);
-    Texture* texture = device->CreateTextureFromFile("data/noise.png");
-    ASSERT_NE(texture, nullptr);
-    device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF204060, 1.0f, 0);
-    Sprite* sprite = device->CreateSprite();
-    device->BeginScene();
-    for (auto [x, y] : {std::pair{32, 32}, {600, 440}, {333, 201}}) {
-        sprite->SetTransform(D3DXMatrixTranslation(float(x), float(y), 0));
-        sprite->Draw(texture, {32, 32, 0}, 0xFFFFFFFF);
-    }
-    device->EndScene();
-    const Image back = ReadD3D9BackBuffer(*device);
-    device->Present();
-    FinishD3D9(*device);
-    const Image shown = window->Pixels();
-    ASSERT_EQ(shown.width, 640);
-    ASSERT_EQ(shown.height, 480);
-    int differing = 0;
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) differing += PixelAt(back, x, y) != PixelAt(shown, x, y);
-    EXPECT_EQ(differing, 0);
-    EXPECT_EQ(PixelAt(shown, 1, 1), (Rgb{4, 4, 1}));  // the first sprite's corner texel
-}
 
 TEST_F(D3D9PresentTest, AWiderOrTallerWindowGetsTheCentred4By3PictureAndBlackBars) {
     PresentHalves(0xFFFFFFFF, 0xFFFFFFFF);  // white where the bars will be

@@ -8,40 +8,9 @@
 #endif
 #include <windows.h>
 
-#include <fstream>
-#include <random>
-
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
-
 namespace {
 constexpr const char* ClassName = "MarvazeD3D9Test";
 }  // namespace
-
-void WritePicture(const std::string& path, const Picture& picture) {
-    stbi_write_png(path.c_str(), picture.width, picture.height, 4, picture.rgba.data(),
-                   picture.width * 4);
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-ScratchFolder::ScratchFolder() {
-    std::random_device random;
-    do {
-        root =
-            std::filesystem::temp_directory_path() / ("marvaze-d3d9-" + std::to_string(random()));
-    } while (!std::filesystem::create_directory(root));
-    std::filesystem::create_directory(root / "data");
-    std::filesystem::current_path(root);
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::filesystem::current_path(previous);
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-}
 
 TestWindow::TestWindow() {
     WNDCLASSEXA windowClass{};

@@ -1,111 +1,19 @@
-// The OpenGL device reproduces the fixed-function look the game relies on: alpha test and
-// blending, depth, no culling, texture orientation and point sampling, lighting of the sky, the
-// screen sprite. (That batching leaves every pixel as unbatched drawing would is checked on a
-// whole game frame by the frame benchmark's tests.)
-#include <filesystem>
-#include <map>
-#include <tuple>
-
-#include "platform/core/headless_host.h"
-#include "render/camera.h"
-#include "render/quads.h"
-#include "render/render_states.h"
-#include "render/sky.h"
+// The shared device and frame cases (tests/device) on the OpenGL device, and its own depth range.
+// (That batching leaves every pixel as unbatched drawing would is checked on a whole game frame
+// by the frame benchmark's tests.)
+#include "tests/device/device_cases.h"
+#include "tests/device/frame_cases.h"
 #include "tests/gl/gl_test_window.h"
-#include "tests/unit/render_test_files.h"
-
-using namespace dev;
 
 namespace {
 
-class GLDeviceTest : public GLTest {
-  protected:
-    ScratchFolder folder;
+INSTANTIATE_TYPED_TEST_SUITE_P(GL, DeviceCases, GLTest);
+INSTANTIATE_TYPED_TEST_SUITE_P(GL, FrameCases, GLTest);
 
-    void SetUp() override {
-        GLTest::SetUp();
-        if (HasFatalFailure()) return;
-        InitRenderStates();
-        InitLights();
-        device->SetTransform(D3DTS_WORLD, Matrix(1.0f));
-        device->SetTransform(D3DTS_VIEW, Matrix(1.0f));
-        device->SetTransform(D3DTS_PROJECTION, Matrix(1.0f));
-        Restart(0xFF0000FF);
-    }
+using GLDeviceTest = DeviceCases<GLTest>;
 
-    Texture* MakeTexture(const Picture& picture) {
-        static int made = 0;
-        std::string path = "data/made" + std::to_string(made++) + ".png";
-        WritePicture(path, picture);
-        return device->CreateTextureFromFile(path);
-    }
-
-    // A rectangle from (x0, y0) to (x1, y1) at depth z, as two triangles wound like the game's
-    // quads; with identity transforms the positions are clip space (y up, depth 0 to 1).
-    static void Rectangle(float x0, float y0, float x1, float y1, float z, uint32_t argb,
-                          float u = 1.0f, float v = 1.0f, bool flip = false) {
-        QuadVertex a{x0, y1, z, 0, 0, 1, argb, 0, 0}, b{x0, y0, z, 0, 0, 1, argb, 0, v},
-            c{x1, y1, z, 0, 0, 1, argb, u, 0}, d{x1, y0, z, 0, 0, 1, argb, u, v};
-        QuadVertex triangles[2][3] = {{a, b, c}, {c, d, b}};
-        if (flip) {
-            std::swap(triangles[0][1], triangles[0][2]);
-            std::swap(triangles[1][1], triangles[1][2]);
-        }
-        device->SetFVF(QuadFVF);
-        device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        for (auto& t : triangles)
-            device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, t, sizeof(QuadVertex));
-        device->SetRenderState(D3DRS_LIGHTING, TRUE);
-    }
-    static void FullScreen(float z, uint32_t argb, float u = 1, float v = 1) {
-        Rectangle(-1, -1, 1, 1, z, argb, u, v);
-    }
-    static void Restart(uint32_t argb) {
-        device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, argb, 1.0f, 0);
-    }
-    static void ExpectPixels(const Image& image,
-                             std::initializer_list<std::tuple<int, int, Rgb>> at) {
-        for (auto [x, y, colour] : at) EXPECT_EQ(PixelAt(image, x, y), colour) << x << "," << y;
-    }
-};
-
-TEST_F(GLDeviceTest, AlphaBelow128IsCutAndFromThereOnBlendsBySourceAlpha) {
-    Picture picture(3, 1, 0xFF00007F);  // red, alpha 127
-    picture.Set(1, 0, 0xFF000080);      // alpha 128
-    picture.Set(2, 0, 0x00FF00FF);      // opaque green
-    device->SetTexture(0, MakeTexture(picture));
-    FullScreen(0.5f, 0xFFFFFFFF);
-    Image image = ReadBackBuffer(*device);
-    ExpectPixels(image, {{100, 240, {0, 0, 255}}, {540, 240, {0, 255, 0}}});
-    // 128/255 of red over 127/255 of the blue clear colour.
-    EXPECT_TRUE(Near(PixelAt(image, 320, 240), Rgb{128, 0, 127})) << PixelAt(image, 320, 240);
-
-    // The vertex alpha multiplies the texture's: opaque texels at half alpha are cut too.
-    Restart(0xFF0000FF);
-    FullScreen(0.5f, 0x7FFFFFFF);
-    EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 540, 240), (Rgb{0, 0, 255}));
-
-    // Without a texture (none set, or a file that is missing or not an image) the vertex
-    // colour shows as it is.
-    EXPECT_EQ(device->CreateTextureFromFile("data/absent.png"), nullptr);
-    WriteText("data/broken.png", "not an image");
-    EXPECT_EQ(device->CreateTextureFromFile("data/broken.png"), nullptr);
-    device->SetTexture(0, nullptr);
-    FullScreen(0.5f, 0xFF336699);
-    EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 320, 240), (Rgb{0x33, 0x66, 0x99}));
-}
-
-TEST_F(GLDeviceTest, BackFacesAreDrawnAndDepthPassesLessOrEqualWithWrites) {
-    device->SetTexture(0, nullptr);
-    Rectangle(-1, -1, 0, 1, 0.5f, 0xFFFF0000, 1, 1, /*flip=*/true);  // wound the other way
-    Rectangle(0, -1, 1, 1, 0.5f, 0xFFFF0000);
-    ExpectPixels(ReadBackBuffer(*device), {{160, 240, {255, 0, 0}}, {480, 240, {255, 0, 0}}});
-
-    FullScreen(0.5f, 0xFF00FF00);  // equal depth passes
-    FullScreen(0.7f, 0xFFFFFFFF);  // farther fails: depth was written
-    EXPECT_EQ(PixelAt(ReadBackBuffer(*device), 320, 240), (Rgb{0, 255, 0}));
-}
-
+// The projection gives depths from 0 to w as Direct3D clips them; OpenGL clips from -w, so the
+// device's shader moves them over.
 TEST_F(GLDeviceTest, TheProjectionsDepthRangeClipsAtTheNearAndFarPlanes) {
     device->SetTransform(D3DTS_PROJECTION,
                          D3DXMatrixPerspectiveFovLH(0.7853981f, 1.3333334f, 10.0f, 30000.0f));
@@ -121,85 +29,6 @@ TEST_F(GLDeviceTest, TheProjectionsDepthRangeClipsAtTheNearAndFarPlanes) {
     square(40000, 0xFFFFFF00);
     Rectangle(-20000, -20000, 20000, 20000, 20000, 0xFFFFFFFF);  // a backdrop drawn last
     ExpectPixels(ReadBackBuffer(*device), {{320, 240, {0, 255, 0}}, {10, 10, {255, 255, 255}}});
-}
-
-TEST_F(GLDeviceTest, TheTopRowIsTvZeroSampledByNearestTexelAndWrapped) {
-    Picture picture(2, 2, 0xFF0000FF);  // red top left
-    picture.Set(1, 0, 0x00FF00FF);      // green top right
-    picture.Set(0, 1, 0x0000FFFF);      // blue bottom left
-    picture.Set(1, 1, 0xFFFFFFFF);      // white bottom right
-    device->SetTexture(0, MakeTexture(picture));
-    FullScreen(0.5f, 0xFFFFFFFF);
-    const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255};
-    ExpectPixels(ReadBackBuffer(*device), {{160, 120, red},
-                                           {480, 120, green},
-                                           {160, 360, blue},
-                                           {480, 360, white},
-                                           {318, 120, red},  // no filtering at the seam
-                                           {321, 120, green}});
-
-    // Coordinates beyond 1 repeat the image.
-    Restart(0xFF000000);
-    FullScreen(0.5f, 0xFFFFFFFF, 2, 2);
-    ExpectPixels(ReadBackBuffer(*device), {{80, 60, red}, {400, 60, red}, {560, 420, white}});
-}
-
-TEST_F(GLDeviceTest, TheSkyIsLitPerVertexByItsMaterialAndTheThreeLights) {
-    // Two squares 100 ahead: one faces the eye (its normal, unnormalised, points back at it),
-    // one faces down, away from every light. Material: diffuse (0.9, 0.6, 0.3), emissive 0.1.
-    WriteText("data/sky.x", R"(xof 0303txt 0032
-Mesh {
- 8;
- -60.0;10.0;100.0;, 60.0;10.0;100.0;, 60.0;60.0;100.0;, -60.0;60.0;100.0;,
- -60.0;-60.0;100.0;, 60.0;-60.0;100.0;, 60.0;-10.0;100.0;, -60.0;-10.0;100.0;;
- 2;
- 4;0,3,2,1;,
- 4;4,7,6,5;;
- MeshNormals { 2; 0.0;0.0;-5.0;, 0.0;-1.0;0.0;; 2; 4;0,0,0,0;, 4;1,1,1,1;; }
- MeshMaterialList { 1; 1; 0;;
-  Material { 0.9;0.6;0.3;1.0;; 0.0; 0.0;0.0;0.0;; 0.1;0.1;0.1;; }
- }
-}
-)");
-    HeadlessHost headless;
-    device->SetTransform(D3DTS_PROJECTION,
-                         D3DXMatrixPerspectiveFovLH(0.7853981f, 1.3333334f, 10.0f, 30000.0f));
-    SkyMesh sky = LoadSky();
-    ASSERT_NE(sky.materials, nullptr);
-    cameraEye = {0, 0, 0};
-    DrawSky(sky);
-    Image image = ReadBackBuffer(*device);
-    // Lights 0 and 1 each give 1/3 on the facing square; light 2 comes from behind it.
-    Rgb facing = PixelAt(image, 320, 140), away = PixelAt(image, 320, 340);
-    EXPECT_TRUE(Near(facing, Rgb{178, 127, 76}, 2)) << facing;
-    EXPECT_TRUE(Near(away, Rgb{25, 25, 25}, 2)) << away;
-    EXPECT_TRUE(headless.messageBoxes.empty());
-}
-
-TEST_F(GLDeviceTest, TheSpriteDrawsTheWholeImageUnscaledCentredAndOverTheScene) {
-    FullScreen(0.01f, 0xFF0000FF);      // a scene as near as it gets: blue
-    Picture picture(4, 2, 0xFFFF00FF);  // bottom row yellow
-    picture.Set(0, 0, 0xFF0000FF);
-    picture.Set(1, 0, 0x00FF00FF);
-    picture.Set(2, 0, 0xFFFFFF00);  // transparent: the scene shows
-    picture.Set(3, 0, 0xFFFFFFFF);
-    Texture* texture = MakeTexture(picture);
-    Sprite* sprite = device->CreateSprite();
-    sprite->SetTransform(D3DXMatrixTranslation(100, 50, 0));
-    sprite->Begin(0);
-    sprite->Draw(texture, {2, 1, 0}, 0xFFFFFFFF);
-    sprite->End();
-    // Around the image's top left texel at (98, 49): Red, Green, White, Yellow; '.' the scene.
-    const char* const rows[] = {"......", ".RG.W.", ".YYYY.", "......"};
-    const std::map<char, Rgb> colours = {{'.', {0, 0, 255}},
-                                         {'R', {255, 0, 0}},
-                                         {'G', {0, 255, 0}},
-                                         {'W', {255, 255, 255}},
-                                         {'Y', {255, 255, 0}}};
-    Image image = ReadBackBuffer(*device);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(PixelAt(image, 97 + x, 48 + y), colours.at(rows[y][x])) << x << "," << y;
 }
 
 }  // namespace

@@ -1,3 +1,3 @@
-// The one definition of the PNG writer in the headless tests.
+// The one definition of the PNG writer in each test program that makes images.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "tests/unit/render_test_files.h"

@@ -31,7 +31,8 @@ struct ScratchFolder {
     }
     ~ScratchFolder() {
         std::filesystem::current_path(previous);
-        std::filesystem::remove_all(root);
+        std::error_code ignored;  // a file Windows still holds is left, not thrown from here
+        std::filesystem::remove_all(root, ignored);
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

@@ -1,25 +1,29 @@
-// Frames of the real program on the Direct3D 9 device, checked from the back buffer's pixels as
-// on the OpenGL device: the sky above, ground tiles below (sea beyond z 40000), the aircraft, and
-// the menu and game images at their places. The art is made here, in plain colours.
+// Frames of the real program, checked from the back buffer's pixels on both rings' devices: the
+// sky above, ground tiles below (sea beyond z 40000), the aircraft, and the menu and game images
+// at their places. The art is made here, in plain colours, so each thing can be told apart. A
+// ring instantiates FrameCases with its test base `Ring`: a ::testing::Test whose SetUp installs
+// a fresh device, with static KeepFrames(), called before the first frame, and LastFrame(), the
+// back buffer of the last frame presented.
+#pragma once
+
+#include <gtest/gtest.h>
+
 #include <functional>
 
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "render/render_states.h"
-#include "tests/d3d9/d3d9_test_window.h"
+#include "tests/device/pixels.h"
+#include "tests/unit/render_test_files.h"
 #include "world/object_list.h"
 
 namespace {
-
-void WritePng(const std::string& path, int width, int height, uint32_t rgba) {
-    WritePicture(path, Picture(width, height, rgba));
-}
 
 const Rgb Sky{100, 150, 250}, Ground{40, 160, 40}, Sea{30, 60, 200}, Player{250, 30, 30},
     TitleColour{250, 0, 250}, Start{250, 250, 0}, Over{0, 250, 250}, Cursor{250, 130, 0},
     Life{130, 60, 20}, Three{250, 250, 250};
 
-uint32_t Opaque(Rgb c) {
+inline uint32_t Opaque(Rgb c) {
     return uint32_t(c.r) << 24 | uint32_t(c.g) << 16 | uint32_t(c.b) << 8 | 255;
 }
 
@@ -39,14 +43,22 @@ Mesh Sky {
 }
 )";
 
-class D3D9FrameTest : public D3D9Test {
+// Pixels of `colour` in [x0, x1) x [y0, y1).
+inline int Count(const Image& image, Rgb colour, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) n += PixelAt(image, x, y) == colour;
+    return n;
+}
+
+template <class Ring>
+class FrameCases : public Ring {
   protected:
-    std::unique_ptr<ScratchFolder> folder;
+    ScratchFolder folder;
 
     void SetUp() override {
-        folder = std::make_unique<ScratchFolder>();
-        D3D9Test::SetUp();
-        if (HasFatalFailure()) return;
+        Ring::SetUp();
+        if (::testing::Test::HasFatalFailure()) return;
         WriteText("data/sky.x", SkyBox);
         WritePng("data/sky.png", 4, 4, Opaque(Sky));
         WritePng("data/gro.png", 16, 8, Opaque(Ground));
@@ -68,7 +80,7 @@ class D3D9FrameTest : public D3D9Test {
         for (int d = 0; d < 10; ++d)
             WritePng("data/" + std::to_string(d) + ".png", 30, 40,
                      d == 3 ? Opaque(Three) : 0x808080FF);
-        KeepD3D9Frames(*device, true);
+        Ring::KeepFrames();
         InitRenderStates();
         InitLights();
         menuLatches = MenuLatches{};
@@ -77,8 +89,7 @@ class D3D9FrameTest : public D3D9Test {
     void TearDown() override {
         menuLatches = MenuLatches{};
         world = World{};
-        D3D9Test::TearDown();
-        folder.reset();
+        Ring::TearDown();
     }
 
     // Runs `frames` frames of a session and returns the last one drawn. `adjust` may move the
@@ -88,7 +99,7 @@ class D3D9FrameTest : public D3D9Test {
         Image last;
         headless.closeAtFrame = frames + 1;
         headless.onFrame = [&](int frame) {
-            if (frame > 1) last = LastD3D9Frame(*device);  // the frame before, complete
+            if (frame > 1) last = Ring::LastFrame();  // the frame before, complete
             if (adjust && world.head != nullptr) adjust(*world.head);
         };
         world.inGame = inGame;
@@ -97,18 +108,13 @@ class D3D9FrameTest : public D3D9Test {
         EXPECT_TRUE(headless.messageBoxes.empty());
         return last;
     }
-
-    static int Count(const Image& image, Rgb colour, int x0, int y0, int x1, int y1) {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) n += PixelAt(image, x, y) == colour;
-        return n;
-    }
 };
 
-TEST_F(D3D9FrameTest, MenuGameAndSeaFramesShowEverythingInItsPlace) {
+TYPED_TEST_SUITE_P(FrameCases);
+
+TYPED_TEST_P(FrameCases, MenuGameAndSeaFramesShowEverythingInItsPlace) {
     // The menu, three frames in: the demonstration flies at its start, over ground.
-    Image menu = Run(0, 3);
+    Image menu = this->Run(0, 3);
     ASSERT_EQ(menu.width, 640);
     // Sky in the upper part, where no image covers it.
     for (auto [x, y] : {std::pair{600, 10}, {450, 150}, {10, 220}})
@@ -131,7 +137,7 @@ TEST_F(D3D9FrameTest, MenuGameAndSeaFramesShowEverythingInItsPlace) {
     EXPECT_EQ(player, Count(menu, Player, 0, 0, 640, 480));
 
     // A game: the life icon at (80, 440) and the spare lives, 3, at (170, 440).
-    Image game = Run(1, 2);
+    Image game = this->Run(1, 2);
     EXPECT_EQ(Count(game, Life, 0, 0, 640, 480), 60 * 40);
     EXPECT_EQ(PixelAt(game, 50, 420), Life);
     EXPECT_EQ(PixelAt(game, 109, 459), Life);
@@ -139,10 +145,12 @@ TEST_F(D3D9FrameTest, MenuGameAndSeaFramesShowEverythingInItsPlace) {
     EXPECT_EQ(Count(game, TitleColour, 0, 0, 640, 480), 0);
 
     // Far along the course the tiles below are sea.
-    Image far = Run(0, 3, [](GameObject& p) { p.z = 80000.0f; });
+    Image far = this->Run(0, 3, [](GameObject& p) { p.z = 80000.0f; });
     EXPECT_GT(Count(far, Sea, 0, 300, 640, 480), 640 * 180 * 95 / 100);
     EXPECT_EQ(Count(far, Ground, 0, 0, 640, 480), 0);
     EXPECT_EQ(PixelAt(far, 600, 10), Sky);
 }
+
+REGISTER_TYPED_TEST_SUITE_P(FrameCases, MenuGameAndSeaFramesShowEverythingInItsPlace);
 
 }  // namespace

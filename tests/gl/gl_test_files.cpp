@@ -1,3 +1,0 @@
-// The one definition of the PNG writer in the OpenGL tests.
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include "tests/unit/render_test_files.h"

@@ -159,6 +159,11 @@ int PlayingVoices(Mixer& mixer) {
     return playing;
 }
 
+bool VoicePlaying(Mixer& mixer, VoiceHandle handle) {
+    std::lock_guard<std::mutex> lock(mixer.mutex);
+    return Valid(mixer, handle) && !mixer.voices[handle.slot].stopping;
+}
+
 void MixInto(Mixer& mixer, int16_t* out, int frames) {
     std::lock_guard<std::mutex> lock(mixer.mutex);
     float sum[2 * Chunk];

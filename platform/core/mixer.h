@@ -73,6 +73,8 @@ void StopAllVoices(Mixer& mixer);
 void SetMixerVolume(Mixer& mixer, float volume);
 // Voices playing now.
 int PlayingVoices(Mixer& mixer);
+// True while the voice of this handle plays and is not being stopped.
+bool VoicePlaying(Mixer& mixer, VoiceHandle voice);
 
 // The pan law: constant power, gain cos and sin of (pan + 1) * pi / 4, so a centred voice is
 // -3 dB on each side and its loudness does not change as it moves.

@@ -135,7 +135,9 @@ TEST(Mixer, StoppedEndedAndMutedVoicesAreSilent) {
     VoiceHandle v = Start(m, c, 1.0f, -1.0f, 0, true);
     std::vector<int16_t> out = Mix(m, 2000);  // a loop plays past its clip's end
     EXPECT_EQ(out[2 * 1999], 8000);
+    EXPECT_TRUE(VoicePlaying(m, v));
     StopVoice(m, v);
+    EXPECT_FALSE(VoicePlaying(m, v));
     out = Mix(m, 300);
     EXPECT_GT(out[0], 0);  // fading, not cut
     EXPECT_LT(out[0], 8000);

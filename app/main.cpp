@@ -1,10 +1,12 @@
 // Start-up, the same on every platform: one instance, the data folder, the window, the device,
-// the fixed render states, the sound device, then sessions until the menu is left or the window
-// is closed. Each platform ring supplies the window and the few functions of platform/ring.h.
+// the fixed render states, the sound device and the game's sounds, then sessions until the menu is
+// left or the window is closed. Each platform ring supplies the window and the few functions of
+// platform/ring.h.
 #include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "app/game_sound.h"
 #include "app/screen_sprites.h"
 #include "app/session.h"
 #include "app/session_cycle.h"
@@ -74,8 +76,10 @@ int main(int, char**) {
     InitRenderStates();
     InitLights();
     window->OpenAudio();
+    StartGameSound();
 
     RunSessionCycle();
+    StopGameSound();
     device = nullptr;
     InstallHost(nullptr, nullptr);
     return 0;

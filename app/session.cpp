@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "app/game_sound.h"
 #include "app/screen_sprites.h"
 #include "platform/device.h"
 #include "platform/host.h"
@@ -55,6 +56,7 @@ void Respawn(GameObject& player, int32_t health) {
 // The menu's keys, first held key deciding; true with `result` set when an entry is confirmed.
 bool MenuKeys(SessionResult& result) {
     MenuLatches& m = menuLatches;
+    const int32_t before = m.menuSelection;
     if (KeyDown(VK_W) || KeyDown(VK_UP)) {
         if (m.menuKeysReleased) m.menuSelection = 0;
         m.menuKeysReleased = false;
@@ -65,12 +67,14 @@ bool MenuKeys(SessionResult& result) {
         bool fresh = m.menuKeysReleased;
         m.menuKeysReleased = false;
         if (fresh) {
+            PlayMenuSound(MenuEntryConfirmed);
             result = static_cast<SessionResult>(m.menuSelection);
             return true;
         }
     } else {
         m.menuKeysReleased = true;
     }
+    if (m.menuSelection != before) PlayMenuSound(MenuCursorMoved);
     return false;
 }
 
@@ -124,6 +128,7 @@ SessionResult RunSession() {
         device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
         device->BeginScene();
         UpdateCamera(*world.head);
+        SoundFrame(*world.head, world.inGame != 0);
         if (!skyTried) {
             skyTried = true;
             sky = LoadSky();

@@ -18,8 +18,8 @@ class GameWindow : public Host {
     virtual KeySource Keys() const = 0;
     // The drawing device on the window; null (with `error`) when it cannot be made.
     virtual std::unique_ptr<Device> CreateDevice(std::string& error) = 0;
-    // The sound device at 22050 Hz, 2 channels, 8 bits, playing nothing; a machine without sound
-    // runs silent.
+    // The sound device, playing the process's mixer (gameMixer, platform/core/mixer.h) from its
+    // audio thread; a machine without sound runs silent.
     virtual void OpenAudio() = 0;
 };
 

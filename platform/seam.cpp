@@ -40,3 +40,9 @@ int ScriptedDrawsLeft() { return static_cast<int>(scripted.size()); }
 bool KeyDown(int virtualKey) { return keySource != nullptr && keySource(virtualKey); }
 
 void SetKeySource(KeySource source) { keySource = source; }
+
+WorldEventListener seam_detail::worldEventListener = nullptr;
+
+void SetWorldEventListener(WorldEventListener listener) {
+    seam_detail::worldEventListener = listener;
+}

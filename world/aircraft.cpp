@@ -6,6 +6,7 @@
 #include "world/gunners.h"
 #include "world/reach.h"
 #include "world/shots.h"
+#include "world/telling.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ void KeepNearPlayer(AircraftObject& a) {
 
 void Die(AircraftObject& a) {
     SpawnExplosion(a);
+    Tell(CrashExplosion, a);
     a.pitch += 0.01f;
     if (a.speed > 0.0f)
         a.speed -= 1.0f;
@@ -44,9 +46,10 @@ void Collide(AircraftObject& a) {
     ForEachInReach(a, HitRadius, kinds, [&a](GameObject& o) {
         // A dying aircraft no longer collides; shots and gunners are hit whatever their health.
         if (o.kind == Aircraft && o.health <= 0) return;
-        o.health -= 1;
-        a.health -= 1;
+        Hurt(o, 1);
+        Hurt(a, 1);
         SpawnExplosion(a);
+        Tell(HitExplosion, a);
     });
 }
 
@@ -127,8 +130,9 @@ void LimitPitch(AircraftObject& a) {
 void CatchShots(AircraftObject& a, float radius, int32_t shotCost) {
     ForEachInReach(a, radius, KindBit(Shot), [&](GameObject& o) {
         o.health -= shotCost;
-        a.health -= 1;
+        Hurt(a, 1);
         SpawnExplosion(a);
+        Tell(HitExplosion, a);
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/seam.h"
 #include "world/object_list.h"
+#include "world/telling.h"
 #include "world/trig.h"
 
 namespace {
@@ -35,9 +36,10 @@ void SurfaceContact(GameObject& o) {
     // Only hard impacts bounce; anything softer comes to rest on the surface.
     if (o.vy < 20.0f) o.vy = 0.0f;
     o.pitch = -0.5f * o.pitch;
-    o.health -= 1;
+    Hurt(o, 1);
     if (o.kind == Shot && Rand() % 3 != 0) o.health = -50;
     SpawnExplosion(o);
+    Tell(CrashExplosion, o);
 }
 
 void IntegrateFlight(GameObject& o) {

@@ -4,6 +4,7 @@
 #include "world/flight.h"
 #include "world/gunners.h"
 #include "world/object_list.h"
+#include "world/telling.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ void ObjectPass(DrawObjectFn draw, bool indexed) {
             // Targets are only ever chosen among aircraft.
             if (dead.kind == Aircraft) {
                 SpawnExplosion(dead, RemovalExplosionHealth);
+                Tell(AircraftRemoved, dead);
                 ForgetTarget(&dead);
             }
             RemoveNext(*n);

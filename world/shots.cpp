@@ -4,6 +4,7 @@
 
 #include "platform/seam.h"
 #include "world/object_list.h"
+#include "world/telling.h"
 #include "world/trig.h"
 
 namespace {
@@ -51,5 +52,6 @@ GameObject* SpawnShot(const GameObject& s, bool backward) {
         shot.speed = -shot.speed;
         shot.vz = -shot.vz;
     }
+    TellShot(s);
     return AppendObject(shot);
 }

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/core/mixer.h"
 #include "platform/report.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/single_instance.h"
@@ -43,6 +44,8 @@ SDL_Scancode ScancodeOf(int virtualKey) {
             return SDL_SCANCODE_W;
         case VK_S:
             return SDL_SCANCODE_S;
+        case VK_M:
+            return SDL_SCANCODE_M;
         default:
             return SDL_SCANCODE_UNKNOWN;
     }
@@ -60,7 +63,10 @@ bool SdlKeyDown(int virtualKey) {
     return SDL_GetKeyboardState(nullptr)[code] != 0 || tapped[code];
 }
 
-void Silence(void*, Uint8* stream, int length) { SDL_memset(stream, 0x80, length); }
+// SDL's audio thread asks for the next samples: 16-bit stereo frames, four bytes each.
+void Mix(void*, Uint8* stream, int length) {
+    MixInto(gameMixer, reinterpret_cast<int16_t*>(stream), length / 4);
+}
 
 // Sound libraries write their own complaints to stderr when there is no sound card; the game says
 // it in one line of its own instead.
@@ -166,11 +172,11 @@ std::unique_ptr<Device> SdlHost::CreateDevice(std::string& error) {
 
 void SdlHost::OpenAudio() {
     SDL_AudioSpec wanted{};
-    wanted.freq = 22050;
-    wanted.format = AUDIO_U8;
+    wanted.freq = MixRate;
+    wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
-    wanted.samples = 1024;
-    wanted.callback = Silence;
+    wanted.samples = 1024;  // 23 ms: a shot is heard in the frame it is fired
+    wanted.callback = Mix;
     SDL_AudioSpec obtained{};
     int saved = SilenceStderr();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)

@@ -17,7 +17,7 @@ class SdlHost : public GameWindow {
 
     // The drawing device on the window's GL context; null (with `error`) when it cannot be made.
     std::unique_ptr<Device> CreateDevice(std::string& error) override;
-    // Opens the default audio device at 22050 Hz, 2 channels, 8 bits, playing silence; falls
+    // Opens the default audio device at 44100 Hz, 16 bits, 2 channels, playing gameMixer; falls
     // back to a silent device when there is no sound hardware.
     void OpenAudio() override;
     KeySource Keys() const override;

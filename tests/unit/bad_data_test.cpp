@@ -13,6 +13,7 @@
 #include <random>
 
 #include "app/device_slots.h"
+#include "app/game_sound.h"
 #include "app/screen_sprites.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
@@ -83,6 +84,7 @@ void Spoil(const fs::path& path, Damage damage) {
     }
     fs::current_path(folder);
     PrefetchImages(GameImageFiles());  // as the program starts
+    StartGameSound();
 
     NullDevice nullDevice;
     InstallDevice(&nullDevice);

@@ -5,17 +5,28 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/device_slots.h"
+#include "app/game_sound.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
+#include "platform/core/mixer.h"
 #include "platform/core/null_device.h"
 #include "platform/seam.h"
 #include "world/object_list.h"
 
 namespace {
+
+// The game reads its sounds from data/ in the working directory; the tests may run elsewhere.
+void StartGameSoundFromSourceTree() {
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(MARVAZE_SOURCE_DIR);
+    StartGameSound();
+    std::filesystem::current_path(here);
+}
 
 uint64_t Mix(uint64_t hash, int64_t value) {
     for (int i = 0; i < 8; ++i) {
@@ -44,6 +55,8 @@ std::string Digest(int frame) {
 
 uint32_t GoldenSeed() { return 20261206; }
 
+int lastDraws = 0;  // random draws the last replay's session took
+
 // Digests every `every`-th frame: a long run in few lines.
 std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys, int every = 1) {
     NullDevice nullDevice;
@@ -59,6 +72,7 @@ std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys, i
     world = World{};
     world.inGame = inGame;
     RunSession();
+    lastDraws = RandDrawCount();
     DestroyWorldObjects();
     sessionSeed = CalendarSeed;
     InstallDevice(nullptr);
@@ -90,25 +104,43 @@ TEST(GoldenReplay, MenuDemonstration) { Compare("menu.txt", Replay(0, 4000, null
 // must step identically on every platform.
 TEST(GoldenReplay, LongDemonstration) { Compare("long.txt", Replay(0, 16000, nullptr, 160)); }
 
-TEST(GoldenReplay, ScriptedGame) {
-    // Guns always; climbs, dives and speed changes at fixed frames.
-    auto keys = [](int frame, int vk) {
-        switch (vk) {
-            case VK_SPACE:
-                return frame % 40 < 30;
-            case VK_UP:
-                return frame % 200 < 25;
-            case VK_DOWN:
-                return frame % 200 >= 100 && frame % 200 < 118;
-            case VK_RIGHT:
-                return frame % 300 < 150;
-            case VK_LEFT:
-                return frame % 300 >= 250;
-            default:
-                return false;
-        }
-    };
-    Compare("game.txt", Replay(1, 3000, keys));
+// Guns always; climbs, dives and speed changes at fixed frames.
+bool GameKeys(int frame, int vk) {
+    switch (vk) {
+        case VK_SPACE:
+            return frame % 40 < 30;
+        case VK_UP:
+            return frame % 200 < 25;
+        case VK_DOWN:
+            return frame % 200 >= 100 && frame % 200 < 118;
+        case VK_RIGHT:
+            return frame % 300 < 150;
+        case VK_LEFT:
+            return frame % 300 >= 250;
+        default:
+            return false;
+    }
+}
+
+TEST(GoldenReplay, ScriptedGame) { Compare("game.txt", Replay(1, 3000, GameKeys)); }
+
+// Listening changes nothing: the same digests and the same number of random draws with the
+// game's own sound listening and playing into its mixer, as in the program.
+TEST(GoldenReplay, TheSameWithTheGamesSoundListening) {
+    Replay(0, 4000, nullptr);
+    const int menuDraws = lastDraws;
+    Replay(1, 3000, GameKeys);
+    const int gameDraws = lastDraws;
+
+    StartGameSoundFromSourceTree();
+    const std::string menu = Replay(0, 4000, nullptr);
+    EXPECT_EQ(lastDraws, menuDraws);
+    const std::string game = Replay(1, 3000, GameKeys);
+    EXPECT_EQ(lastDraws, gameDraws);
+    EXPECT_EQ(PlayingVoices(gameMixer), MaxVoices) << "the world's events made no voices";
+    StopGameSound();
+    Compare("menu.txt", menu);
+    Compare("game.txt", game);
 }
 
 }  // namespace

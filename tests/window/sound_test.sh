@@ -1,0 +1,50 @@
+# The real program's sound, captured with SDL's disk audio driver: a game with the guns firing
+# is louder than the menu's demonstration before it, M silences it and M again brings it back.
+export SDL_AUDIODRIVER=disk
+export SDL_DISKAUDIOFILE=${TMPDIR:-/tmp}/marvaze-sound-test.raw
+. "$(dirname "$0")/lib.sh"
+AUDIO_PROBE=$(dirname "$MARVAZE")/tests/audio_probe
+rm -f "$SDL_DISKAUDIOFILE"
+
+bytes() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }
+# Prints "RMS PEAK" of the sound written since byte $1.
+loudness_since() { "$AUDIO_PROBE" "$SDL_DISKAUDIOFILE" "$1" "$(bytes)" || fail "no sound captured since byte $1"; }
+
+start_game
+sleep 0.5
+menu_start=$(bytes)
+sleep 2
+read -r menu_rms menu_peak <<<"$(loudness_since "$menu_start")"
+
+press Return
+sleep 0.5
+game_start=$(bytes)
+xdotool keydown space
+sleep 2
+xdotool keyup space
+read -r game_rms game_peak <<<"$(loudness_since "$game_start")"
+echo "menu RMS $menu_rms (peak $menu_peak), game with guns RMS $game_rms (peak $game_peak)"
+[ "$game_rms" -gt 500 ] || fail "a game with the guns firing is nearly silent (RMS $game_rms)"
+[ "$game_rms" -gt "$menu_rms" ] || fail "the game ($game_rms) is not louder than the menu ($menu_rms)"
+
+press m
+sleep 0.3
+muted_start=$(bytes)
+xdotool keydown space
+sleep 1
+xdotool keyup space
+read -r muted_rms muted_peak <<<"$(loudness_since "$muted_start")"
+[ "$muted_peak" = 0 ] || fail "M did not silence the game (peak $muted_peak)"
+
+press m
+sleep 0.3
+back_start=$(bytes)
+sleep 1
+read -r back_rms back_peak <<<"$(loudness_since "$back_start")"
+[ "$back_rms" -gt 100 ] || fail "M again did not bring the sound back (RMS $back_rms)"
+
+"$X11_CLOSE" "$WID"
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "closing ended with $STATUS"
+rm -f "$SDL_DISKAUDIOFILE"
+echo "sound test passed"

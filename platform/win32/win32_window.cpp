@@ -3,6 +3,7 @@
 // Direct3D 9 device and DirectSound are made on it.
 //
 // The project's headers come first: windows.h then defines some of the same names as macros.
+#include "platform/core/mixer.h"
 #include "platform/ring.h"
 #include "platform/win32/d3d9_device.h"
 #include "platform/win32/win32_sound.h"
@@ -56,7 +57,7 @@ class Win32Window : public GameWindow {
         return created;
     }
 
-    void OpenAudio() override { sound_ = OpenDirectSound(window_); }
+    void OpenAudio() override { sound_ = OpenDirectSound(window_, gameMixer); }
 
     bool PumpMessages() override {
         MSG message;

@@ -10,8 +10,8 @@
 #include "platform/host.h"
 #include "platform/seam.h"
 
-// The game's one window: the host of the session loop, with its keyboard, its drawing device and
-// its sound device.
+// The game's one window: the host of the session loop, with its keyboard (gamepads read as keys
+// too), its drawing device and its sound device.
 class GameWindow : public Host {
   public:
     // Reads this window's keyboard; the start-up installs it with the host.

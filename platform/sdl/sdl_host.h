@@ -1,5 +1,5 @@
 // The game's window on SDL2: one resizable window with an OpenGL 3.3 core context, the message
-// pump, the keyboard, time, the message box and the audio device.
+// pump, the keyboard and the game controllers, time, the message box and the audio device.
 #pragma once
 
 #include <memory>

@@ -21,6 +21,8 @@ class GameWindow : public Host {
     // The sound device at 22050 Hz, 2 channels, 8 bits, playing nothing; a machine without sound
     // runs silent.
     virtual void OpenAudio() = 0;
+    // Borderless fullscreen, as an F11 press gives; the next F11 returns to the window.
+    virtual void GoFullscreen() = 0;
 };
 
 // True when this process is the only copy of the game. False when another copy runs; that copy

@@ -356,6 +356,12 @@ bool SdlHost::PumpMessages() {
 
 KeySource SdlHost::Keys() const { return SdlKeyDown; }
 
+void SdlHost::GoFullscreen() {
+    fullscreen_ = true;
+    toggledAt_ = SDL_GetTicks();
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
 uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 
 void SdlHost::Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }

@@ -21,6 +21,7 @@ class SdlHost : public GameWindow {
     // back to a silent device when there is no sound hardware.
     void OpenAudio() override;
     KeySource Keys() const override;
+    void GoFullscreen() override;
 
     bool PumpMessages() override;
     uint32_t Ticks() override;

@@ -80,6 +80,10 @@ class Win32Window : public GameWindow {
         return false;
     }
 
+    void GoFullscreen() override {
+        if (GetWindowLongA(window_, GWL_STYLE) & WS_OVERLAPPEDWINDOW) ToggleFullscreen();
+    }
+
     uint32_t Ticks() override { return timeGetTime(); }
 
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }

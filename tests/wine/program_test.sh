@@ -45,6 +45,16 @@ press Escape
 wait_exit 15
 [ "$STATUS" = 0 ] || fail "Escape, Escape ended with $STATUS"
 
+# --fullscreen: the window covers the whole display from the start.
+start_game --fullscreen
+wait_picture
+screen=$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+size=$(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "$screen" ] || fail "marvaze.exe --fullscreen gave $size, not the display's $screen"
+"$X11_CLOSE" "$WID"
+wait_exit 15
+[ "$STATUS" = 0 ] || fail "the fullscreen game ended with $STATUS"
+
 # A second copy leaves with 255 (Wine's view of -1) and leaves one window.
 start_game
 wait_picture

@@ -1,7 +1,8 @@
-// Start-up, the same on every platform: one instance, the data folder, the window, the device,
-// the fixed render states, the sound device and the game's sounds, then sessions until the menu is
-// left or the window is closed. Each platform ring supplies the window and the few functions of
-// platform/ring.h.
+// Start-up, the same on every platform: the command line, one instance, the data folder, the
+// window, the device, the fixed render states, the sound device and the game's sounds, then
+// sessions until the menu is left or the window is closed. Each platform ring supplies the window
+// and the few functions of platform/ring.h.
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "app/screen_sprites.h"
 #include "app/session.h"
 #include "app/session_cycle.h"
+#include "app/start_options.h"
 #include "platform/core/data_folder.h"
 #include "platform/core/image_file.h"
 #include "platform/report.h"
@@ -49,7 +51,25 @@ std::unique_ptr<Host> TestStillPicture(Host& window) {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    // Read before the single-instance claim: --help and --version answer while a copy runs.
+    CommandLine line = ReadCommandLine(argc, argv);
+    switch (line.action) {
+        case StartAction::Help:
+            std::fputs(UsageText().c_str(), stdout);
+            return 0;
+        case StartAction::Version:
+            std::puts(VersionLine().c_str());
+            return 0;
+        case StartAction::Refuse:
+            std::fprintf(stderr, "marvaze: unknown option '%s'\n%s", line.refused.c_str(),
+                         UsageText().c_str());
+            return 2;
+        case StartAction::Run:
+            break;
+    }
+    const StartOptions& options = line.options;
+
     if (!ClaimSingleInstance()) return -1;
     EnterDataFolder(ExecutableFolder());
     // Decoded while the window and the device are made, which take far longer.
@@ -73,8 +93,12 @@ int main(int, char**) {
     }
     device = created.get();
 
+    // As F11 would, once the device is made: its back buffer follows the window either way.
+    if (options.fullscreen) window->GoFullscreen();
+
     InitRenderStates();
     InitLights();
+    SetSoundMuted(options.mute);
     window->OpenAudio();
     StartGameSound();
 

@@ -10,8 +10,8 @@
 #include "platform/host.h"
 #include "platform/seam.h"
 
-// The game's one window: the host of the session loop, with its keyboard, its drawing device and
-// its sound device.
+// The game's one window: the host of the session loop, with its keyboard (gamepads read as keys
+// too), its drawing device and its sound device.
 class GameWindow : public Host {
   public:
     // Reads this window's keyboard; the start-up installs it with the host.
@@ -21,6 +21,8 @@ class GameWindow : public Host {
     // The sound device, playing the process's mixer (gameMixer, platform/core/mixer.h) from its
     // audio thread; a machine without sound runs silent.
     virtual void OpenAudio() = 0;
+    // Borderless fullscreen, as an F11 press gives; the next F11 returns to the window.
+    virtual void GoFullscreen() = 0;
 };
 
 // True when this process is the only copy of the game. False when another copy runs; that copy

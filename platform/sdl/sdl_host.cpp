@@ -15,8 +15,10 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/core/mixer.h"
+#include "platform/core/pad_keys.h"
 #include "platform/report.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/single_instance.h"
@@ -56,8 +58,121 @@ SDL_Scancode ScancodeOf(int virtualKey) {
 // last poll.
 bool tapped[SDL_NUM_SCANCODES] = {};
 
-// The keyboard as SDL saw it at the last pump.
+// The game controllers plugged in, as their events left them.
+struct Pad {
+    SDL_JoystickID id;
+    SDL_GameController* controller;
+    PadState state;
+};
+std::vector<Pad> pads;
+// The pads' keys held at the last pump, and those held at any moment since the one before, so
+// that a button tapped between two pumps counts once like a key.
+uint32_t padsHeld = 0;
+uint32_t padsTapped = 0;
+
+Pad* PadWithId(SDL_JoystickID id) {
+    for (Pad& pad : pads)
+        if (pad.id == id) return &pad;
+    return nullptr;
+}
+
+void PlugPad(int deviceIndex) {
+    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    if (controller == nullptr) return;
+    SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    // SDL announces the pads present at start-up once more after they were opened.
+    if (PadWithId(id) != nullptr)
+        SDL_GameControllerClose(controller);
+    else
+        pads.push_back({id, controller, {}});
+}
+
+void UnplugPad(SDL_JoystickID id) {
+    for (auto pad = pads.begin(); pad != pads.end(); ++pad)
+        if (pad->id == id) {
+            SDL_GameControllerClose(pad->controller);
+            pads.erase(pad);
+            return;
+        }
+}
+
+void PressPadButton(PadState& state, uint8_t button, bool down) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            state.up = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            state.down = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            state.left = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            state.right = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_A:
+            state.a = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_B:
+            state.b = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_START:
+            state.start = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            state.back = down;
+            break;
+        default:
+            break;
+    }
+}
+
+// SDL's axes in XInput's terms: SDL's stick Y grows downwards, its triggers reach 32767.
+void MovePadAxis(PadState& state, uint8_t axis, int16_t value) {
+    if (axis == SDL_CONTROLLER_AXIS_LEFTX) state.stickX = value;
+    if (axis == SDL_CONTROLLER_AXIS_LEFTY)
+        state.stickY = static_cast<int16_t>(std::clamp(-int(value), -32768, 32767));
+    if (axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT)
+        state.rightTrigger = static_cast<uint8_t>(std::clamp(int(value), 0, 32767) >> 7);
+}
+
+// Plugs, unplugs and moves the pads; false for any other event.
+bool TakePadEvent(const SDL_Event& event) {
+    Pad* pad = nullptr;
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            PlugPad(event.cdevice.which);
+            return true;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            UnplugPad(event.cdevice.which);
+            return true;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            pad = PadWithId(event.cbutton.which);
+            if (pad != nullptr)
+                PressPadButton(pad->state, event.cbutton.button,
+                               event.type == SDL_CONTROLLERBUTTONDOWN);
+            break;
+        case SDL_CONTROLLERAXISMOTION:
+            pad = PadWithId(event.caxis.which);
+            if (pad != nullptr) MovePadAxis(pad->state, event.caxis.axis, event.caxis.value);
+            break;
+        case SDL_WINDOWEVENT:
+            // Like the keyboard, a pad lets go when the window loses the focus; SDL passes no
+            // presses on while it is away.
+            if (event.window.event != SDL_WINDOWEVENT_FOCUS_LOST) return false;
+            for (Pad& each : pads) each.state = {};
+            return true;
+        default:
+            return false;
+    }
+    if (pad != nullptr) padsTapped |= PadKeys(pad->state);
+    return true;
+}
+
+// The keyboard as SDL saw it at the last pump, and the pads as keys.
 bool SdlKeyDown(int virtualKey) {
+    if ((padsHeld | padsTapped) & PadKeyBit(virtualKey)) return true;
     SDL_Scancode code = ScancodeOf(virtualKey);
     if (code == SDL_SCANCODE_UNKNOWN) return false;
     return SDL_GetKeyboardState(nullptr)[code] != 0 || tapped[code];
@@ -147,10 +262,16 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
     SDL_VERSION(&info.version);
     created->x11Keys_ = SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
     if (created->x11Keys_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    // Without the controller subsystem the game plays on the keyboard alone. The pads already
+    // plugged in arrive as events at the first pump, like any plugged in later.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     return created;
 }
 
 SdlHost::~SdlHost() {
+    for (Pad& pad : pads) SDL_GameControllerClose(pad.controller);
+    pads.clear();
+    padsHeld = padsTapped = 0;
     if (audioDevice_ != 0) SDL_CloseAudioDevice(audioDevice_);
     if (glContext_ != nullptr) SDL_GL_DeleteContext(glContext_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -196,8 +317,10 @@ void SdlHost::OpenAudio() {
 bool SdlHost::PumpMessages() {
     SDL_Event event;
     std::fill(std::begin(tapped), std::end(tapped), false);
+    padsTapped = 0;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) return true;
+        if (TakePadEvent(event)) continue;
         if (event.type == SDL_KEYDOWN && event.key.keysym.scancode < SDL_NUM_SCANCODES)
             tapped[event.key.keysym.scancode] = true;
         // On X11, SDL takes a release and a press at the same instant for the key repeating,
@@ -219,6 +342,8 @@ bool SdlHost::PumpMessages() {
             SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         }
     }
+    padsHeld = 0;
+    for (const Pad& pad : pads) padsHeld |= PadKeys(pad.state);
     // The state follows the presses, not the window manager's answers, which come late: for a
     // while after a press an answer to an earlier one is set right again.
     if (SDL_GetTicks() - toggledAt_ < 2000) {
@@ -236,6 +361,12 @@ bool SdlHost::PumpMessages() {
 }
 
 KeySource SdlHost::Keys() const { return SdlKeyDown; }
+
+void SdlHost::GoFullscreen() {
+    fullscreen_ = true;
+    toggledAt_ = SDL_GetTicks();
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
 
 uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 

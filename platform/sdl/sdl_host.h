@@ -1,5 +1,5 @@
 // The game's window on SDL2: one resizable window with an OpenGL 3.3 core context, the message
-// pump, the keyboard, time, the message box and the audio device.
+// pump, the keyboard and the game controllers, time, the message box and the audio device.
 #pragma once
 
 #include <memory>
@@ -21,6 +21,7 @@ class SdlHost : public GameWindow {
     // back to a silent device when there is no sound hardware.
     void OpenAudio() override;
     KeySource Keys() const override;
+    void GoFullscreen() override;
 
     bool PumpMessages() override;
     uint32_t Ticks() override;

@@ -1,13 +1,15 @@
 // The game's window on Win32: the window class and the window, the message pump, the keyboard
-// polled with GetAsyncKeyState, the multimedia timer, the message box and F11 fullscreen; the
-// Direct3D 9 device and DirectSound are made on it.
+// polled with GetAsyncKeyState and the gamepads with XInput, the multimedia timer, the message box
+// and F11 fullscreen; the Direct3D 9 device and DirectSound are made on it.
 //
 // The project's headers come first: windows.h then defines some of the same names as macros.
 #include "platform/core/mixer.h"
+#include "platform/core/pad_keys.h"
 #include "platform/ring.h"
 #include "platform/win32/d3d9_device.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/xinput_pads.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -24,6 +26,8 @@ constexpr WORD IconResource = 1;  // platform/win32/marvaze.rc
 
 // The one game window of the process, for the key reader (a plain function).
 HWND gameWindow = nullptr;
+// The keys the gamepads held at the last pump.
+uint32_t padKeys = 0;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) PostQuitMessage(0);
@@ -36,6 +40,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // tap shorter than a frame.
 bool Win32KeyDown(int virtualKey) {
     if (gameWindow == nullptr || GetForegroundWindow() != gameWindow) return false;
+    if (padKeys & PadKeyBit(virtualKey)) return true;
     return GetAsyncKeyState(virtualKey) != 0;
 }
 
@@ -46,6 +51,7 @@ class Win32Window : public GameWindow {
         sound_.reset();
         if (IsWindow(window_)) DestroyWindow(window_);
         gameWindow = nullptr;
+        padKeys = 0;
         timeEndPeriod(1);
     }
 
@@ -69,7 +75,14 @@ class Win32Window : public GameWindow {
                 ToggleFullscreen();
             DispatchMessageA(&message);
         }
+        // XInput, like GetAsyncKeyState, reads the pads whatever window is in front: they count
+        // only while the game's is, and are not even read otherwise.
+        padKeys = GetForegroundWindow() == window_ ? ReadXInputPads(timeGetTime()) : 0;
         return false;
+    }
+
+    void GoFullscreen() override {
+        if (GetWindowLongA(window_, GWL_STYLE) & WS_OVERLAPPEDWINDOW) ToggleFullscreen();
     }
 
     uint32_t Ticks() override { return timeGetTime(); }

@@ -6,6 +6,7 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # The window tests are about X: never let SDL fall back to a display-less driver.
 export SDL_VIDEODRIVER=x11
 PID=""
+GAME_ARGS=()
 # A failing test leaves no game behind to block the next start.
 fail() {
     echo "FAIL: $*" >&2
@@ -33,7 +34,7 @@ find_window() {
     if [ -z "$WID" ] && ! kill -0 "$PID" 2>/dev/null && grep -q 'x11 not available\|open X11 display' /tmp/marvaze-window-test.log; then
         # A heavily loaded X server now and then refuses a connection; one more try.
         echo "note: the game could not reach the X server; starting it again" >&2
-        "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
+        "$MARVAZE" "${GAME_ARGS[@]}" >/tmp/marvaze-window-test.log 2>&1 &
         PID=$!
         look_for_window
     fi
@@ -45,9 +46,10 @@ find_window() {
     fi
 }
 
-# Starts the game in the background; sets PID and WID.
+# Starts the game in the background with the options given; sets PID and WID.
 start_game() {
-    "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
+    GAME_ARGS=("$@")
+    "$MARVAZE" "$@" >/tmp/marvaze-window-test.log 2>&1 &
     PID=$!
     find_window
     xdotool windowfocus --sync "$WID" || true

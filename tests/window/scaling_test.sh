@@ -1,5 +1,5 @@
 # Any window size: the 640x480 picture fills it at the largest 4:3 size with black bars; F11 goes
-# fullscreen on the window's display and back.
+# fullscreen on the window's display and back; --fullscreen starts there.
 . "$(dirname "$0")/lib.sh"
 
 shots=$(mktemp -d)
@@ -56,6 +56,20 @@ for count in 2 4; do
     size=$(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
     [ "$size" = 640x480 ] || fail "$count quick F11 presses gave $size, not 640x480"
 done
+
+# --fullscreen: the whole display from the start, the picture in it; F11 gives the window back.
+"$X11_CLOSE" "$WID"
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "ended with $STATUS"
+start_game --fullscreen
+sleep 1
+size=$(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "$screen" ] || fail "--fullscreen gave $size, not the display's $screen"
+dark "$(brightness 200 100 600 500)" && fail "the picture is missing from the fullscreen window"
+press F11
+sleep 1
+size=$(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = 640x480 ] || fail "F11 after --fullscreen gave $size, not 640x480"
 
 expect_idle_when_minimised
 xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowmap --sync "$WID"

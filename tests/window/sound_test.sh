@@ -1,5 +1,6 @@
 # The real program's sound, captured with SDL's disk audio driver: a game with the guns firing
-# is louder than the menu's demonstration before it, M silences it and M again brings it back.
+# is louder than the menu's demonstration before it, M silences it and M again brings it back;
+# started with --mute it is silent until M.
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE=${TMPDIR:-/tmp}/marvaze-sound-test.raw
 . "$(dirname "$0")/lib.sh"
@@ -43,6 +44,26 @@ sleep 1
 read -r back_rms back_peak <<<"$(loudness_since "$back_start")"
 [ "$back_rms" -gt 100 ] || fail "M again did not bring the sound back (RMS $back_rms)"
 
+"$X11_CLOSE" "$WID"
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "closing ended with $STATUS"
+
+rm -f "$SDL_DISKAUDIOFILE"
+start_game --mute
+press Return
+sleep 0.5
+muted_start=$(bytes)
+xdotool keydown space
+sleep 1.5
+read -r muted_rms muted_peak <<<"$(loudness_since "$muted_start")"
+[ "$muted_peak" = 0 ] || fail "--mute did not start silent (peak $muted_peak)"
+press m
+sleep 0.3
+back_start=$(bytes)
+sleep 1
+xdotool keyup space
+read -r back_rms back_peak <<<"$(loudness_since "$back_start")"
+[ "$back_rms" -gt 100 ] || fail "M after --mute did not bring the sound (RMS $back_rms)"
 "$X11_CLOSE" "$WID"
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "closing ended with $STATUS"

@@ -1,5 +1,35 @@
-# The real program: window title and size, a second copy, Escape and the close button.
+# The real program: its options, window title and size, a second copy, Escape and the close
+# button.
 . "$(dirname "$0")/lib.sh"
+
+# --version and --help answer on stdout and leave with 0, no window opened; anything else is
+# refused with the usage on stderr and 2.
+out=$(timeout 10 "$MARVAZE" --version 2>/tmp/marvaze-window-test.log)
+status=$?
+[ "$status" = 0 ] || fail "--version ended with $status"
+[ "$out" = "Marvaze 1.0.0" ] || fail "--version printed '$out'"
+[ ! -s /tmp/marvaze-window-test.log ] || fail "--version wrote to stderr"
+out=$(timeout 10 "$MARVAZE" --help 2>/dev/null)
+status=$?
+[ "$status" = 0 ] || fail "--help ended with $status"
+for option in --help --version --fullscreen --mute; do
+    echo "$out" | grep -q -- "^ *$option " || fail "--help does not list $option: $out"
+done
+for bad in --bogus -h "--mute --fast" fullscreen; do
+    # shellcheck disable=SC2086 # split on purpose: some cases are two arguments
+    out=$(timeout 10 "$MARVAZE" $bad 2>/tmp/marvaze-window-test.log)
+    status=$?
+    [ "$status" = 2 ] || fail "'$bad' ended with $status, not 2"
+    [ -z "$out" ] || fail "'$bad' wrote to stdout: $out"
+    grep -q -- '--fullscreen' /tmp/marvaze-window-test.log || fail "'$bad' gave no usage on stderr"
+done
+# --version while a copy plays answers all the same (and brings no window up).
+start_game --mute
+out=$(timeout 10 "$MARVAZE" --version 2>&1)
+[ "$out" = "Marvaze 1.0.0" ] || fail "--version beside a running copy printed '$out'"
+"$X11_CLOSE" "$WID"
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "the game started with --mute ended with $STATUS"
 
 start_game
 geometry=$(xwininfo -id "$WID")

@@ -1,6 +1,15 @@
-# marvaze.exe under Wine, from the repository root: the window, the menu's picture, a game, Escape,
-# a second copy, and the same frame as the Linux build's.
+# marvaze.exe under Wine, from the repository root: its options, the window, the menu's picture, a
+# game, Escape, a second copy, and the same frame as the Linux build's.
 . "$(dirname "$0")/lib.sh"
+
+# A GUI program, but its standard streams are those it was started with: --version answers on
+# stdout, a bad option is refused with the usage on stderr and 2.
+out=$(timeout 60 "$MARVAZE" --version 2>/dev/null | tr -d '\r')
+[ "$out" = "Marvaze 1.0.0" ] || fail "marvaze.exe --version printed '$out'"
+timeout 60 "$MARVAZE" --bogus >/dev/null 2>"$SHOTS/usage.txt"
+status=$?
+[ "$status" = 2 ] || fail "marvaze.exe --bogus ended with $status, not 2"
+grep -q -- '--fullscreen' "$SHOTS/usage.txt" || fail "marvaze.exe --bogus gave no usage on stderr"
 
 start_game
 wait_picture
@@ -35,6 +44,16 @@ sleep 0.5
 press Escape
 wait_exit 15
 [ "$STATUS" = 0 ] || fail "Escape, Escape ended with $STATUS"
+
+# --fullscreen: the window covers the whole display from the start.
+start_game --fullscreen
+wait_picture
+screen=$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+size=$(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "$screen" ] || fail "marvaze.exe --fullscreen gave $size, not the display's $screen"
+"$X11_CLOSE" "$WID"
+wait_exit 15
+[ "$STATUS" = 0 ] || fail "the fullscreen game ended with $STATUS"
 
 # A second copy leaves with 255 (Wine's view of -1) and leaves one window.
 start_game

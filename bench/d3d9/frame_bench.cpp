@@ -9,24 +9,17 @@
 //
 // Run from the source tree (it reads data/). --load takes a frame kept by frame_bench --keep, so
 // that both devices draw the very same calls. Prints medians and their ratio.
-#include "bench/frame/bench_common.h"
-#include "bench/frame/captured_frame.h"
-#include "bench/frame/replay.h"
-#include "platform/win32/d3d9_device.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+
+#include "bench/frame/bench_common.h"
+#include "bench/frame/captured_frame.h"
+#include "bench/frame/replay.h"
+#include "platform/win32/d3d9_device.h"
+#include "platform/win32/windows_api.h"
 
 namespace {
 

@@ -1,14 +1,8 @@
 // Included first: d3d9.h then defines some of the same names as macros with the same values.
 #include "platform/win32/d3d9_device.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-// after windows.h, which it builds on
+#include "platform/win32/windows_api.h"
+// after windows_api.h, which it builds on
 #include <d3d9.h>
 
 #include <array>

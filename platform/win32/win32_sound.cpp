@@ -5,13 +5,8 @@
 
 #include "platform/core/mixer.h"
 #include "platform/report.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-// windows.h first: these need its types.
+#include "platform/win32/windows_api.h"
+// windows_api.h first: these need its types.
 #include <mmsystem.h>
 // mmsystem.h first: dsound.h uses its wave format.
 #include <dsound.h>

@@ -1,10 +1,6 @@
 #include "platform/win32/win32_text.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 std::wstring Utf16(const std::string& utf8) {
     if (utf8.empty()) return {};

@@ -9,14 +9,9 @@
 #include "platform/win32/d3d9_device.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/windows_api.h"
 #include "platform/win32/xinput_pads.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-// windows.h first: mmsystem.h needs its types.
+// windows_api.h first: mmsystem.h needs its types.
 #include <mmsystem.h>
 
 namespace {

@@ -3,13 +3,8 @@
 #include <initializer_list>
 
 #include "platform/core/pad_keys.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-// windows.h first: xinput.h needs its types.
+#include "platform/win32/windows_api.h"
+// windows_api.h first: xinput.h needs its types.
 #include <xinput.h>
 
 namespace {

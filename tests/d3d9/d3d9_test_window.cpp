@@ -1,12 +1,6 @@
 #include "tests/d3d9/d3d9_test_window.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 namespace {
 constexpr const char* ClassName = "MarvazeD3D9Test";

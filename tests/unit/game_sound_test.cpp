@@ -10,16 +10,9 @@
 #include "platform/core/mixer.h"
 #include "platform/seam.h"
 #include "render/camera.h"
+#include "tests/unit/game_sound_files.h"
 
 namespace {
-
-// The game reads its sounds from data/ in the working directory; the tests may run elsewhere.
-void StartGameSoundFromSourceTree() {
-    const std::filesystem::path here = std::filesystem::current_path();
-    std::filesystem::current_path(MARVAZE_SOURCE_DIR);
-    StartGameSound();
-    std::filesystem::current_path(here);
-}
 
 class GameSoundTest : public ::testing::Test {
   protected:

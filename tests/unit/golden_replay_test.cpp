@@ -16,17 +16,10 @@
 #include "platform/core/mixer.h"
 #include "platform/core/null_device.h"
 #include "platform/seam.h"
+#include "tests/unit/game_sound_files.h"
 #include "world/object_list.h"
 
 namespace {
-
-// The game reads its sounds from data/ in the working directory; the tests may run elsewhere.
-void StartGameSoundFromSourceTree() {
-    const std::filesystem::path here = std::filesystem::current_path();
-    std::filesystem::current_path(MARVAZE_SOURCE_DIR);
-    StartGameSound();
-    std::filesystem::current_path(here);
-}
 
 uint64_t Mix(uint64_t hash, int64_t value) {
     for (int i = 0; i < 8; ++i) {

@@ -14,6 +14,9 @@ grep -q -- '--fullscreen' "$SHOTS/usage.txt" || fail "marvaze.exe --bogus gave n
 start_game
 wait_picture
 activate
+# Wine's DirectSound opens on the null ALSA device that run.sh gives it: the stream plays.
+grep -q 'running silent' /tmp/marvaze-window-test.log &&
+    fail "marvaze.exe ran silent: $(cat /tmp/marvaze-window-test.log)"
 geometry=$(xwininfo -id "$WID")
 echo "$geometry" | grep -q 'Width: 640' || fail "client width is not 640: $geometry"
 echo "$geometry" | grep -q 'Height: 480' || fail "client height is not 480: $geometry"

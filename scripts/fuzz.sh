@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the mesh reader and the image decoding for SECONDS each (default 60). Each run replays
+# Fuzzes the mesh reader, the image decoding and the sound reader for SECONDS each (default 60). Each run replays
 # the inputs that once crashed (tests/fuzz/regressions/), then fuzzes from a seed corpus: the
 # game's own files and small files using every template the reader knows, with a dictionary of
 # the format's words. A crash leaves its input in build-fuzz/crashes-TARGET/ and fails the run;
@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-for target in xfile image; do
+for target in xfile image wav; do
     corpus=build-fuzz/corpus-$target
     crashes=build-fuzz/crashes-$target
     mkdir -p "$corpus" "$crashes" "tests/fuzz/regressions/$target"
@@ -17,8 +17,10 @@ for target in xfile image; do
     if [ "$target" = xfile ]; then
         cp data/*.x tests/fuzz/corpus/xfile/*.x "$corpus"/
         options+=(-dict=tests/fuzz/xfile.dict)
-    else
+    elif [ "$target" = image ]; then
         cp data/*.png "$corpus"/
+    else
+        cp data/*.wav "$corpus"/
     fi
     regressions=(tests/fuzz/regressions/$target/*)
     if [ -e "${regressions[0]}" ]; then

@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
             std::puts(VersionLine().c_str());
             return 0;
         case StartAction::Refuse:
-            std::fprintf(stderr, "marvaze: unknown option '%s'\n%s", line.refused.c_str(),
-                         UsageText().c_str());
+            Report("unknown option '" + line.refused + "'");
+            std::fputs(UsageText().c_str(), stderr);
             return 2;
         case StartAction::Run:
             break;

@@ -74,8 +74,9 @@ float ScreenPan(float x, float z) {
     return std::clamp((z - cameraEye.z) / (depth * HalfWidthPerDepth), -1.0f, 1.0f);
 }
 
-void Play(Clip clip, float gain, float pan, float rate, uint64_t key, bool retrigger) {
-    if (clips[clip].samples.empty() || gain < QuietestWorthAVoice) return;
+VoiceHandle Play(Clip clip, float gain, float pan, float rate, uint64_t key, bool retrigger,
+                 bool loop = false) {
+    if (clips[clip].samples.empty() || gain < QuietestWorthAVoice) return {};
     VoiceStart start;
     start.clip = &clips[clip].clip;
     start.gain = gain;
@@ -83,7 +84,8 @@ void Play(Clip clip, float gain, float pan, float rate, uint64_t key, bool retri
     start.rate = rate;
     start.key = key;
     start.retrigger = retrigger;
-    PlayVoice(gameMixer, start);
+    start.loop = loop;
+    return PlayVoice(gameMixer, start);
 }
 
 void Heard(const WorldEvent& e) {
@@ -165,19 +167,10 @@ void SoundFrame(const GameObject& player, bool inGame) {
     const float rate = std::clamp(player.speed, 6.5f, 13.0f) / 10.0f;
     const float gain = player.health > 0 ? 0.3f : 0.0f;
     const float pan = ScreenPan(player.x, player.z);
-    if (!VoicePlaying(gameMixer, engine)) {
-        if (clips[EngineClip].samples.empty()) return;
-        VoiceStart start;
-        start.clip = &clips[EngineClip].clip;
-        start.gain = gain;
-        start.pan = pan;
-        start.rate = rate;
-        start.loop = true;
-        start.key = EngineKey;
-        engine = PlayVoice(gameMixer, start);
-    } else {
+    if (VoicePlaying(gameMixer, engine))
         SetVoice(gameMixer, engine, gain, pan, rate);
-    }
+    else
+        engine = Play(EngineClip, gain, pan, rate, EngineKey, true, /*loop=*/true);
 }
 
 void PlayMenuSound(MenuSound sound) {

@@ -127,3 +127,20 @@ expect_idle_when_minimised() {
     echo "CPU ticks in two seconds: shown $shown, minimised $hidden"
     [ $((hidden * 3)) -lt "$shown" ] || fail "minimised it still costs $hidden ticks against $shown"
 }
+
+# Screenshots (into $SHOTS, which a test makes) and how well a data image fits the screen where
+# the game draws it: the probe's mean colour difference. The Wine tests point PROBE at the Linux
+# build's probe.
+PROBE=$(dirname "$MARVAZE")/tests/screen_probe
+DATA=$(pwd)/data
+shot() { import -window "$WID" "$SHOTS/$1.png" || fail "no screenshot"; echo "$SHOTS/$1.png"; }
+fit() { "$PROBE" "$1" "$DATA" "$2" "$3" "$4"; }
+near() { awk -v d="$1" -v limit="$2" 'BEGIN { exit !(d < limit) }'; }
+# The menu's pictures at their places on screenshot $1, the cursor on the first entry. The cursor
+# frames cover a little of the entry under it, hence the looser fit there.
+expect_menu_pictures() {
+    near "$(fit "$1" title.png 320 50)" 20 || fail "no title at (320, 50)"
+    near "$(fit "$1" gamestart.png 120 120)" 45 || fail "no GAME START at (120, 120)"
+    near "$(fit "$1" gameover.png 120 170)" 45 || fail "no EXIT at (120, 170)"
+    near "$(fit "$1" gameselect.png 120 120)" 20 || fail "the cursor is not on the first entry"
+}

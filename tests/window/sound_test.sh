@@ -8,42 +8,35 @@ AUDIO_PROBE=$(dirname "$MARVAZE")/tests/audio_probe
 rm -f "$SDL_DISKAUDIOFILE"
 
 bytes() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }
-# Prints "RMS PEAK" of the sound written since byte $1.
-loudness_since() { "$AUDIO_PROBE" "$SDL_DISKAUDIOFILE" "$1" "$(bytes)" || fail "no sound captured since byte $1"; }
+# Prints "RMS PEAK" of the sound the game makes over the next $1 seconds, with the guns firing
+# (Space held) when $2 is "guns".
+listen() {
+    local from
+    from=$(bytes)
+    [ "${2:-}" != guns ] || xdotool keydown space
+    sleep "$1"
+    [ "${2:-}" != guns ] || xdotool keyup space
+    "$AUDIO_PROBE" "$SDL_DISKAUDIOFILE" "$from" "$(bytes)" || fail "no sound captured"
+}
 
 start_game
 sleep 0.5
-menu_start=$(bytes)
-sleep 2
-read -r menu_rms menu_peak <<<"$(loudness_since "$menu_start")"
-
+read -r menu_rms menu_peak <<<"$(listen 2)"
 press Return
 sleep 0.5
-game_start=$(bytes)
-xdotool keydown space
-sleep 2
-xdotool keyup space
-read -r game_rms game_peak <<<"$(loudness_since "$game_start")"
+read -r game_rms game_peak <<<"$(listen 2 guns)"
 echo "menu RMS $menu_rms (peak $menu_peak), game with guns RMS $game_rms (peak $game_peak)"
 [ "$game_rms" -gt 500 ] || fail "a game with the guns firing is nearly silent (RMS $game_rms)"
 [ "$game_rms" -gt "$menu_rms" ] || fail "the game ($game_rms) is not louder than the menu ($menu_rms)"
 
 press m
 sleep 0.3
-muted_start=$(bytes)
-xdotool keydown space
-sleep 1
-xdotool keyup space
-read -r muted_rms muted_peak <<<"$(loudness_since "$muted_start")"
+read -r muted_rms muted_peak <<<"$(listen 1 guns)"
 [ "$muted_peak" = 0 ] || fail "M did not silence the game (peak $muted_peak)"
-
 press m
 sleep 0.3
-back_start=$(bytes)
-sleep 1
-read -r back_rms back_peak <<<"$(loudness_since "$back_start")"
+read -r back_rms back_peak <<<"$(listen 1)"
 [ "$back_rms" -gt 100 ] || fail "M again did not bring the sound back (RMS $back_rms)"
-
 "$X11_CLOSE" "$WID"
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "closing ended with $STATUS"
@@ -52,17 +45,11 @@ rm -f "$SDL_DISKAUDIOFILE"
 start_game --mute
 press Return
 sleep 0.5
-muted_start=$(bytes)
-xdotool keydown space
-sleep 1.5
-read -r muted_rms muted_peak <<<"$(loudness_since "$muted_start")"
+read -r muted_rms muted_peak <<<"$(listen 1.5 guns)"
 [ "$muted_peak" = 0 ] || fail "--mute did not start silent (peak $muted_peak)"
 press m
 sleep 0.3
-back_start=$(bytes)
-sleep 1
-xdotool keyup space
-read -r back_rms back_peak <<<"$(loudness_since "$back_start")"
+read -r back_rms back_peak <<<"$(listen 1 guns)"
 [ "$back_rms" -gt 100 ] || fail "M after --mute did not bring the sound (RMS $back_rms)"
 "$X11_CLOSE" "$WID"
 wait_exit 10

@@ -4,7 +4,6 @@
 . "$(dirname "${BASH_SOURCE[0]}")/../window/lib.sh" "$MARVAZE_WINE"
 X11_CLOSE=$LINUX_BUILD/tests/x11_close
 PROBE=$LINUX_BUILD/tests/screen_probe
-DATA=$(pwd)/data
 
 # Wine makes its window the Windows foreground window on a click, not on an X focus change, and
 # the game reads its keys only while it is in front.
@@ -22,9 +21,6 @@ wait_picture() {
     done
     fail "the window stayed black"
 }
-shot() { import -window "$WID" "$SHOTS/$1.png" || fail "no screenshot"; echo "$SHOTS/$1.png"; }
-fit() { "$PROBE" "$1" "$DATA" "$2" "$3" "$4"; }
-near() { awk -v d="$1" -v limit="$2" 'BEGIN { exit !(d < limit) }'; }
 # An ImageMagick fx expression over a region WxH+X+Y of a screenshot.
 region() { convert "$1" -crop "$2" +repage -format "$3" info:; }
 SHOTS=$(mktemp -d)

@@ -31,10 +31,7 @@ awk -v c="$sky" 'BEGIN { split(c, v, " "); exit !(v[3] > v[1] && v[3] > 0.5) }' 
 ground=$(region "$m" 640x120+0+360 '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b] %[fx:standard_deviation]')
 awk -v c="$ground" 'BEGIN { split(c, v, " "); exit !(v[2] > v[3] && v[4] > 0.015) }' ||
     fail "no textured ground in the lower part (mean RGB and deviation $ground)"
-near "$(fit "$m" title.png 320 50)" 20 || fail "no title at (320, 50)"
-near "$(fit "$m" gamestart.png 120 120)" 45 || fail "no GAME START at (120, 120)"
-near "$(fit "$m" gameover.png 120 170)" 45 || fail "no EXIT at (120, 170)"
-near "$(fit "$m" gameselect.png 120 120)" 20 || fail "the cursor is not on the first entry"
+expect_menu_pictures "$m"
 
 # Enter starts a game with the life icon and 3 spare lives; Escape, Escape leaves with 0.
 press Return

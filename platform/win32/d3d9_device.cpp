@@ -6,22 +6,15 @@
 #include <d3d9.h>
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <optional>
 #include <vector>
 
 #include "platform/core/xfile.h"
+#include "platform/win32/win32_text.h"
 
 namespace {
-
-std::string HresultText(const char* call, HRESULT result) {
-    char text[96];
-    std::snprintf(text, sizeof text, "%s failed with HRESULT 0x%08lX", call,
-                  static_cast<unsigned long>(result));
-    return text;
-}
 
 D3DMATRIX ToD3D(const Matrix& m) {
     // The row-vector matrix and the glm::mat4 holding it share one memory layout.

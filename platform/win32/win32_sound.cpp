@@ -1,10 +1,10 @@
 #include "platform/win32/win32_sound.h"
 
-#include <cstdio>
 #include <string>
 
 #include "platform/core/mixer.h"
 #include "platform/report.h"
+#include "platform/win32/win32_text.h"
 #include "platform/win32/windows_api.h"
 // windows_api.h first: these need its types.
 #include <mmsystem.h>
@@ -17,12 +17,6 @@ constexpr DWORD BytesPerFrame = 4;                         // 16-bit stereo
 constexpr DWORD BufferBytes = 8192 * BytesPerFrame;        // about 190 ms
 constexpr DWORD LeadBytes = MixRate / 20 * BytesPerFrame;  // 50 ms past the write cursor
 constexpr DWORD FeedMilliseconds = 10;
-
-std::string Code(HRESULT result) {
-    char code[16];
-    std::snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(result));
-    return code;
-}
 
 // Mixes into the buffer from `written` up to the lead past the write cursor. When the feeder
 // fell behind (a stall longer than the lead), it starts again at the write cursor.
@@ -71,7 +65,8 @@ std::unique_ptr<SoundDevice> OpenDirectSound(HWND window, Mixer& mixer) {
     HRESULT result = DirectSoundCreate8(nullptr, &device->sound, nullptr);
     if (FAILED(result)) {
         device->sound = nullptr;
-        Report("no sound device (DirectSoundCreate8 0x" + Code(result) + "); running silent");
+        Report("no sound device (" + HresultText("DirectSoundCreate8", result) +
+               "); running silent");
         return nullptr;
     }
     device->sound->SetCooperativeLevel(window, DSSCL_NORMAL);
@@ -107,7 +102,8 @@ std::unique_ptr<SoundDevice> OpenDirectSound(HWND window, Mixer& mixer) {
     result = device->sound->CreateSoundBuffer(&streamDescription, &device->stream, nullptr);
     if (FAILED(result)) {
         device->stream = nullptr;
-        Report("no sound buffer (CreateSoundBuffer 0x" + Code(result) + "); running silent");
+        Report("no sound buffer (" + HresultText("CreateSoundBuffer", result) +
+               "); running silent");
         return device;
     }
     device->mixer = &mixer;

@@ -15,8 +15,8 @@ cd "$elsewhere"
 MARVAZE="$prefix/bin/marvaze"
 start_game
 sleep 1
-grep -q 'no data folder' /tmp/marvaze-window-test.log && fail "installed game did not find its data"
-grep -q 'sky.x' /tmp/marvaze-window-test.log && fail "installed game could not read its sky"
+grep -q 'no data folder' "$LOG" && fail "installed game did not find its data"
+grep -q 'sky.x' "$LOG" && fail "installed game could not read its sky"
 press Escape
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "installed game ended with $STATUS"
@@ -25,7 +25,7 @@ wait_exit 10
 rm -rf "$prefix/share/marvaze"
 start_game
 sleep 1
-grep -q 'no data folder found; looked for data/ in: '"$elsewhere" /tmp/marvaze-window-test.log ||
+grep -q 'no data folder found; looked for data/ in: '"$elsewhere" "$LOG" ||
     fail "no message naming the folders looked in"
 find_box error
 [ -n "$BOX" ] || fail "no error box for the missing sky"

@@ -7,6 +7,11 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export SDL_VIDEODRIVER=x11
 PID=""
 GAME_ARGS=()
+# The game's output, and its single-instance rendezvous, private to this run: tests running beside
+# each other (or beside a game someone plays) never meet.
+LOG=$(mktemp)
+RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR=$RUNTIME_DIR
 # A failing test leaves no game behind to block the next start.
 fail() {
     echo "FAIL: $*" >&2
@@ -31,17 +36,17 @@ look_for_window() {
 
 find_window() {
     look_for_window
-    if [ -z "$WID" ] && ! kill -0 "$PID" 2>/dev/null && grep -q 'x11 not available\|open X11 display' /tmp/marvaze-window-test.log; then
+    if [ -z "$WID" ] && ! kill -0 "$PID" 2>/dev/null && grep -q 'x11 not available\|open X11 display' "$LOG"; then
         # A heavily loaded X server now and then refuses a connection; one more try.
         echo "note: the game could not reach the X server; starting it again" >&2
-        "$MARVAZE" "${GAME_ARGS[@]}" >/tmp/marvaze-window-test.log 2>&1 &
+        "$MARVAZE" "${GAME_ARGS[@]}" >"$LOG" 2>&1 &
         PID=$!
         look_for_window
     fi
     kill -0 "$PID" 2>/dev/null || fail "the game ended at start (is another copy running?)"
     if [ -z "$WID" ]; then
         xwininfo -root -tree | grep -F '"' >&2
-        cat /tmp/marvaze-window-test.log >&2
+        cat "$LOG" >&2
         fail "no window titled Marvaze appeared for process $PID"
     fi
 }
@@ -49,7 +54,7 @@ find_window() {
 # Starts the game in the background with the options given; sets PID and WID.
 start_game() {
     GAME_ARGS=("$@")
-    "$MARVAZE" "$@" >/tmp/marvaze-window-test.log 2>&1 &
+    "$MARVAZE" "$@" >"$LOG" 2>&1 &
     PID=$!
     find_window
     xdotool windowfocus --sync "$WID" || true
@@ -62,7 +67,7 @@ start_game() {
 # the game's own code fails, as does any other sanitizer error.
 check_sanitizer_log() {
     [ -n "${MARVAZE_SANITIZED:-}" ] || return 0
-    local log=/tmp/marvaze-window-test.log
+    local log="$LOG"
     if grep -q 'ERROR: AddressSanitizer\|runtime error:' "$log"; then
         cat "$log" >&2
         fail "the sanitizers found an error"

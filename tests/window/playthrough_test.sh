@@ -59,12 +59,12 @@ near "$(fit "$(shot after)" title.png 320 50)" 20 || fail "the menu did not come
 sleep 0.5
 press Escape
 wait_exit 10
-[ "$STATUS" = 0 ] || { cat /tmp/marvaze-window-test.log; fail "Escape on the menu ended with $STATUS"; }
+[ "$STATUS" = 0 ] || { cat "$LOG"; fail "Escape on the menu ended with $STATUS"; }
 
 # Without data/ the game runs on: the sky's error box comes once, a key answers it.
 empty=$(mktemp -d)
 cp "$MARVAZE" "$empty/marvaze"
-(cd "$empty" && exec ./marvaze) >/tmp/marvaze-window-test.log 2>&1 &
+(cd "$empty" && exec ./marvaze) >"$LOG" 2>&1 &
 PID=$!
 find_box error
 [ -n "$BOX" ] || fail "no error box for the missing sky"

@@ -4,11 +4,11 @@
 
 # --version and --help answer on stdout and leave with 0, no window opened; anything else is
 # refused with the usage on stderr and 2.
-out=$(timeout 10 "$MARVAZE" --version 2>/tmp/marvaze-window-test.log)
+out=$(timeout 10 "$MARVAZE" --version 2>"$LOG")
 status=$?
 [ "$status" = 0 ] || fail "--version ended with $status"
 [ "$out" = "Marvaze 1.0.0" ] || fail "--version printed '$out'"
-[ ! -s /tmp/marvaze-window-test.log ] || fail "--version wrote to stderr"
+[ ! -s "$LOG" ] || fail "--version wrote to stderr"
 out=$(timeout 10 "$MARVAZE" --help 2>/dev/null)
 status=$?
 [ "$status" = 0 ] || fail "--help ended with $status"
@@ -17,11 +17,11 @@ for option in --help --version --fullscreen --mute; do
 done
 for bad in --bogus -h "--mute --fast" fullscreen; do
     # shellcheck disable=SC2086 # split on purpose: some cases are two arguments
-    out=$(timeout 10 "$MARVAZE" $bad 2>/tmp/marvaze-window-test.log)
+    out=$(timeout 10 "$MARVAZE" $bad 2>"$LOG")
     status=$?
     [ "$status" = 2 ] || fail "'$bad' ended with $status, not 2"
     [ -z "$out" ] || fail "'$bad' wrote to stdout: $out"
-    grep -q -- '--fullscreen' /tmp/marvaze-window-test.log || fail "'$bad' gave no usage on stderr"
+    grep -q -- '--fullscreen' "$LOG" || fail "'$bad' gave no usage on stderr"
 done
 # --version while a copy plays answers all the same (and brings no window up).
 start_game --mute
@@ -86,7 +86,7 @@ wait_exit 10
 
 
 # No usable GL: the device error box, owned by the window, then exit status 255.
-MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
+MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >"$LOG" 2>&1 &
 PID=$!
 find_box "D3初期化ｴﾗｰ "
 [ -n "$BOX" ] || fail "no error box with the caption for a failed device"
@@ -94,14 +94,14 @@ sleep 0.3
 "$X11_CLOSE" "$BOX"
 wait_exit 10
 [ "$STATUS" = 255 ] || fail "a failed device ended with $STATUS, not 255"
-grep -q '^marvaze: OpenGL 3.3 could not be started: .' /tmp/marvaze-window-test.log ||
+grep -q '^marvaze: OpenGL 3.3 could not be started: .' "$LOG" ||
     fail "stderr does not say in English what failed"
 echo "device failure box test passed"
 
 # While the box is up: SIGTERM ends the game, and killing it takes the box's process along and
 # frees the single-instance claim.
 for signal in TERM KILL; do
-    MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >/tmp/marvaze-window-test.log 2>&1 &
+    MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >"$LOG" 2>&1 &
     PID=$!
     find_box "D3初期化ｴﾗｰ "
     [ -n "$BOX" ] || fail "no error box for a failed device"
@@ -125,9 +125,9 @@ wait_exit 10
 if [ ! -e /dev/snd ]; then
     (unset SDL_AUDIODRIVER; start_game; "$X11_CLOSE" "$WID"; wait_exit 10
      [ "$STATUS" = 0 ] || fail "the game without sound ended with $STATUS"
-     lines=$(wc -l </tmp/marvaze-window-test.log)
-     [ "$lines" = 1 ] || { cat /tmp/marvaze-window-test.log; fail "$lines lines on stderr"; }
-     grep -q 'no audio device' /tmp/marvaze-window-test.log || fail "no word of the silent sound")
+     lines=$(wc -l <"$LOG")
+     [ "$lines" = 1 ] || { cat "$LOG"; fail "$lines lines on stderr"; }
+     grep -q 'no audio device' "$LOG" || fail "no word of the silent sound")
 fi
 
 # No display to show a window on: the game says so and leaves with 255 instead of running unseen
@@ -138,12 +138,12 @@ for n in $(seq 150 199); do
 done
 for display in unset $nowhere; do
     if [ "$display" = unset ]; then
-        env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 "$MARVAZE" 2>/tmp/marvaze-window-test.log
+        env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 "$MARVAZE" 2>"$LOG"
     else
-        env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=$display timeout 10 "$MARVAZE" 2>/tmp/marvaze-window-test.log
+        env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=$display timeout 10 "$MARVAZE" 2>"$LOG"
     fi
     status=$?
     [ "$status" = 255 ] || fail "with DISPLAY $display the game ended with $status, not 255"
-    grep -q 'window cannot be opened: no display' /tmp/marvaze-window-test.log ||
-        { cat /tmp/marvaze-window-test.log >&2; fail "with DISPLAY $display no word of the display"; }
+    grep -q 'window cannot be opened: no display' "$LOG" ||
+        { cat "$LOG" >&2; fail "with DISPLAY $display no word of the display"; }
 done

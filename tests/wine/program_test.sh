@@ -15,8 +15,8 @@ start_game
 wait_picture
 activate
 # Wine's DirectSound opens on the null ALSA device that run.sh gives it: the stream plays.
-grep -q 'running silent' /tmp/marvaze-window-test.log &&
-    fail "marvaze.exe ran silent: $(cat /tmp/marvaze-window-test.log)"
+grep -q 'running silent' "$LOG" &&
+    fail "marvaze.exe ran silent: $(cat "$LOG")"
 geometry=$(xwininfo -id "$WID")
 echo "$geometry" | grep -q 'Width: 640' || fail "client width is not 640: $geometry"
 echo "$geometry" | grep -q 'Height: 480' || fail "client height is not 480: $geometry"
@@ -89,7 +89,7 @@ echo "frame 40 against the Linux build: $any pixels differ, $over8 by more than 
 # Without data/ the "error" box for the sky comes once; answered, the game runs on.
 empty=$(mktemp -d)
 cp "$WINDOWS_EXE" "$empty/marvaze.exe"
-(cd "$empty" && exec wine ./marvaze.exe) >/tmp/marvaze-window-test.log 2>&1 &
+(cd "$empty" && exec wine ./marvaze.exe) >"$LOG" 2>&1 &
 PID=$!
 find_box error
 [ -n "$BOX" ] || fail "no error box for the missing sky"

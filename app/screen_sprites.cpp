@@ -1,6 +1,6 @@
 #include "app/screen_sprites.h"
 
-#include <algorithm>
+#include <array>
 #include <string>
 
 #include "platform/device.h"
@@ -20,8 +20,14 @@ const char* const ImageFiles[ImageCount] = {
 };
 constexpr int FirstDigitSlot = 6;
 
-Sprite* screenSprite = nullptr;
-Texture* screenImages[ImageCount] = {};
+const std::array<ImageId, ImageCount>& ScreenImages() {
+    static const std::array<ImageId, ImageCount> ids = [] {
+        std::array<ImageId, ImageCount> named{};
+        for (int i = 0; i < ImageCount; ++i) named[i] = ImageIdOf(ImageFiles[i]);
+        return named;
+    }();
+    return ids;
+}
 
 int SlotOf(int32_t code) {
     if (code >= GameStart && code <= Range) return code;
@@ -35,11 +41,6 @@ constexpr float DigitSpacing = 50.0f;
 
 }  // namespace
 
-void ForgetScreenImages() {
-    screenSprite = nullptr;
-    std::fill(std::begin(screenImages), std::end(screenImages), nullptr);
-}
-
 std::vector<std::string> GameImageFiles() {
     std::vector<std::string> files(std::begin(ImageFiles), std::end(ImageFiles));
     files.insert(files.end(), std::begin(WorldTextureFiles), std::end(WorldTextureFiles));
@@ -47,15 +48,14 @@ std::vector<std::string> GameImageFiles() {
 }
 
 void EnsureScreenImages() {
-    if (screenSprite == nullptr) screenSprite = device->CreateSprite();
-    for (int i = 0; i < ImageCount; ++i)
-        if (screenImages[i] == nullptr)
-            screenImages[i] = device->CreateTextureFromFile(ImageFiles[i]);
+    device->ScreenSprite();
+    for (ImageId id : ScreenImages()) device->ImageTexture(id);
 }
 
 void DrawScreenSprite(int32_t code, float x, float y) {
     EnsureScreenImages();
-    Texture* image = screenImages[SlotOf(code)];
+    Texture* image = device->MadeImage(ScreenImages()[SlotOf(code)]);
+    Sprite* screenSprite = device->ScreenSprite();
     // An image that failed to load has no size to ask and nothing to draw: it is skipped.
     if (image == nullptr || screenSprite == nullptr) return;
     D3DVECTOR centre{static_cast<float>(image->width) * 0.5f,

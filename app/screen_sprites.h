@@ -17,9 +17,9 @@ enum ScreenSprite : int32_t {
 
 // Every image file the game reads at start, screen and world ones: what is decoded ahead.
 std::vector<std::string> GameImageFiles();
+// Makes the screen sprite and every screen image that is not made yet (a file that fails is tried
+// again at every call).
 void EnsureScreenImages();
-// Empties the image and sprite slots, for a new device to fill.
-void ForgetScreenImages();
 // Draws the image of `code` unscaled with its centre at (x, y); unknown codes draw the title.
 void DrawScreenSprite(int32_t code, float x, float y);
 // Draws the decimal digits of n from (170, 440) rightwards, 50 pixels apart.

@@ -24,10 +24,6 @@ uint32_t (*sessionSeed)() = CalendarSeed;
 
 namespace {
 
-// The sky is tried once per device, on the first frame that reaches it, even if it fails.
-bool skyTried = false;
-SkyMesh sky;
-
 constexpr int32_t MenuRespawnHealth = 10;
 constexpr int32_t DeadLongEnough = -50;
 constexpr int32_t GameOverHealth = -150;
@@ -113,11 +109,6 @@ bool GameOverlay(int32_t& lives, SessionResult& result) {
 
 }  // namespace
 
-void ForgetSessionSky() {
-    skyTried = false;
-    sky = {};
-}
-
 SessionResult RunSession() {
     int32_t lives = 0;
     StartSession(lives);
@@ -129,10 +120,8 @@ SessionResult RunSession() {
         device->BeginScene();
         UpdateCamera(*world.head);
         SoundFrame(*world.head, world.inGame != 0);
-        if (!skyTried) {
-            skyTried = true;
-            sky = LoadSky();
-        }
+        // Read on the first frame that reaches it, and never again, even if it failed.
+        SkyMesh sky = LoadSky();
         if (sky.materials != nullptr) DrawSky(sky);
         DrawSurfaceTiles(*world.head);
         RunSchedule();

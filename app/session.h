@@ -25,5 +25,3 @@ uint32_t CalendarSeed();
 constexpr uint32_t FrameMilliseconds = 50;
 
 SessionResult RunSession();
-// Lets the next frame load the sky again (its mesh went with the device that made it).
-void ForgetSessionSky();

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/device_slots.h"
 #include "app/game_sound.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
@@ -51,7 +50,7 @@ int main(int argc, char** argv) {
     SetWorldEventListener(Counted);
 
     NullDevice nullDevice;
-    InstallDevice(&nullDevice);
+    device = &nullDevice;
     HeadlessHost headless;
     sessionSeed = Seed;
     // One frame of the game is 50 ms: 2205 frames of sound are mixed after each.
@@ -110,7 +109,7 @@ int main(int argc, char** argv) {
     std::printf("mixing %d voices: %.3f ms per second of sound (%.2f%% of one core)\n", MaxVoices,
                 fullMs / 60.0, fullMs / 600.0);
     StopGameSound();
-    InstallDevice(nullptr);
+    device = nullptr;
     std::printf("load average after: %s\n", LoadAverage().c_str());
     return 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -140,12 +141,39 @@ class Sprite {
     virtual void End() = 0;
 };
 
+// The image files the game draws, named once for the process: an id indexes every device's table
+// of images, so a draw finds its texture without comparing names.
+using ImageId = uint32_t;
+ImageId ImageIdOf(const std::string& path);
+const std::string& ImagePathOf(ImageId id);
+
+// A mesh file as made on a device: the mesh, and for each subset the material and the texture
+// (null: none) that its reader chose.
+struct MeshFile {
+    Mesh* mesh = nullptr;  // null: the file could not be read
+    std::vector<dev::D3DMATERIAL9> materials;
+    std::vector<Texture*> textures;
+};
+
 class Device {
   public:
     Device() = default;
     virtual ~Device() = default;
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
+
+    // What the game made on this device, by file: the device is their one owner and they go with
+    // it, so nothing can point into a device that is gone.
+    // The image of `id`, made at its first use; null while its file fails, and tried again at the
+    // next call (the file reader looks at a failed file again at most once a second).
+    Texture* ImageTexture(ImageId id);
+    // The image of `id` if it is made, without trying its file.
+    Texture* MadeImage(ImageId id) const;
+    // The sprite that draws over the scene, made at its first use.
+    Sprite* ScreenSprite();
+    // The entry of the mesh file `path`; `fresh` is true on the first call, when the caller reads
+    // the file into it. Later calls give the entry as it was left, a failure included.
+    MeshFile& MeshEntry(const std::string& path, bool& fresh);
 
     virtual void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) = 0;
     virtual void BeginScene() = 0;
@@ -172,8 +200,13 @@ class Device {
     // Reads a text mesh file; null (with `error` set) when it cannot be read.
     virtual Mesh* LoadMeshFromX(const std::string& path, std::vector<XMaterial>& materials,
                                 std::string& error) = 0;
+
+  private:
+    std::vector<Texture*> images_;  // by ImageId
+    Sprite* sprite_ = nullptr;
+    std::map<std::string, MeshFile> meshes_;  // entries stay put as others are added
 };
 
-// The process-wide device, written once at start-up (tests install theirs with InstallDevice,
-// which empties the slots of resources that the previous device made).
+// The process-wide device, written once at start-up; tests install theirs the same way. What was
+// made on a device is found through it, so installing another is this one assignment.
 extern Device* device;

@@ -1,6 +1,6 @@
 #include "render/quads.h"
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 #include <glm/geometric.hpp>
 
@@ -20,13 +20,18 @@ const char* const WorldTextureFiles[WorldTextureCount] = {
 
 namespace {
 
-Texture* worldTextures[WorldTextureCount] = {};
+const std::array<ImageId, WorldTextureCount>& WorldImages() {
+    static const std::array<ImageId, WorldTextureCount> ids = [] {
+        std::array<ImageId, WorldTextureCount> named{};
+        for (int i = 0; i < WorldTextureCount; ++i) named[i] = ImageIdOf(WorldTextureFiles[i]);
+        return named;
+    }();
+    return ids;
+}
 
-// Fills every empty slot; a file that fails stays empty and is tried again next time.
+// Every world image is made at its first draw; one that fails is tried again at every draw.
 void LoadMissingWorldTextures() {
-    for (int i = 0; i < WorldTextureCount; ++i)
-        if (worldTextures[i] == nullptr)
-            worldTextures[i] = device->CreateTextureFromFile(WorldTextureFiles[i]);
+    for (ImageId id : WorldImages()) device->ImageTexture(id);
 }
 
 // Turns the quad's +Z face toward the eye, after its own roll by `pitch`, then moves it into
@@ -59,10 +64,6 @@ void SetNormal(QuadVertex (&t)[3]) {
 }
 
 }  // namespace
-
-void ForgetWorldTextures() {
-    std::fill(std::begin(worldTextures), std::end(worldTextures), nullptr);
-}
 
 Appearance ModelAppearance(int32_t model, int32_t health) {
     Appearance a;
@@ -137,7 +138,7 @@ void DrawObject(const GameObject& object) {
         SetNormal(triangle);
         LoadMissingWorldTextures();
         device->SetTransform(D3DTS_WORLD, world);
-        device->SetTexture(0, worldTextures[look.slot]);
+        device->SetTexture(0, device->MadeImage(WorldImages()[look.slot]));
         device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(QuadVertex));
     }
 

@@ -20,8 +20,6 @@ constexpr uint32_t QuadFVF =
 // The world images, loaded on first use and retried while a file fails to load.
 constexpr int WorldTextureCount = 13;
 extern const char* const WorldTextureFiles[WorldTextureCount];
-// Empties the image slots, for a new device to fill.
-void ForgetWorldTextures();
 
 // A model's image slot and the half-width and half-height of its quad.
 struct Appearance {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <list>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,13 +16,6 @@ namespace {
 constexpr const char* SkyFile = "data/sky.x";
 constexpr size_t MaxSkyTextures = 8;
 
-// The arrays of every sky loaded; like the mesh they last until the process ends.
-struct SkyArrays {
-    std::vector<D3DMATERIAL9> materials;
-    std::vector<Texture*> textures;
-};
-std::list<SkyArrays> loadedSkies;
-
 // A texture name is a path inside data/: no absolute path, drive letter, backslash (a separator
 // on Windows) or ".." part.
 bool LeavesDataFolder(const std::string& name) {
@@ -37,26 +29,24 @@ bool LeavesDataFolder(const std::string& name) {
     return false;
 }
 
-}  // namespace
-
-SkyMesh LoadSky() {
+// Reads the sky file into the device's entry for it; false (with the box shown) when it fails.
+bool ReadSky(MeshFile& entry) {
     std::vector<XMaterial> read;
     std::string error;
-    Mesh* mesh = device->LoadMeshFromX(SkyFile, read, error);
-    if (mesh == nullptr) {
+    entry.mesh = device->LoadMeshFromX(SkyFile, read, error);
+    if (entry.mesh == nullptr) {
         // The box says only which file; the reader's reason (with its line) goes to stderr.
         Report(error, SkyFile, "error");
-        return {};
+        return false;
     }
-    SkyArrays& arrays = loadedSkies.emplace_back();
-    arrays.materials.resize(read.size());
-    arrays.textures.assign(read.size(), nullptr);
+    entry.materials.resize(read.size());
+    entry.textures.assign(read.size(), nullptr);
     // Materials naming one file share its texture; a sky naming more files than any sky needs
     // gets textures for the first ones only.
     std::map<std::string, Texture*> byPath;
     for (size_t i = 0; i < read.size(); ++i) {
-        arrays.materials[i] = read[i].matD3D;
-        arrays.materials[i].ambient = arrays.materials[i].diffuse;
+        entry.materials[i] = read[i].matD3D;
+        entry.materials[i].ambient = entry.materials[i].diffuse;
         if (!read[i].textureFilename) continue;
         // A name too long for the path buffer is skipped rather than cut: that subset draws
         // untextured.
@@ -81,13 +71,23 @@ SkyMesh LoadSky() {
             }
             found = byPath.emplace(path, device->CreateTextureFromFile(path)).first;
         }
-        arrays.textures[i] = found->second;
+        entry.textures[i] = found->second;
     }
+    return true;
+}
+
+}  // namespace
+
+SkyMesh LoadSky() {
+    bool fresh = false;
+    MeshFile& entry = device->MeshEntry(SkyFile, fresh);
+    if (fresh) ReadSky(entry);
+    if (entry.mesh == nullptr) return {};
     SkyMesh sky;
-    sky.materialCount = static_cast<uint32_t>(read.size());
-    sky.materials = arrays.materials.data();
-    sky.textures = arrays.textures.data();
-    sky.mesh = mesh;
+    sky.materialCount = static_cast<uint32_t>(entry.materials.size());
+    sky.materials = entry.materials.data();
+    sky.textures = entry.textures.data();
+    sky.mesh = entry.mesh;
     return sky;
 }
 

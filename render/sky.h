@@ -12,8 +12,9 @@ struct SkyMesh {
     Mesh* mesh = nullptr;
 };
 
-// Reads "data/sky.x" with its materials and textures; on failure shows the error box and
-// returns an all-empty SkyMesh.
+// The sky of the current device: "data/sky.x" with its materials and textures, read at the first
+// call on a device and kept by the device, which owns what it points to. A file that fails shows
+// the error box at that first call and gives an all-empty SkyMesh then and after.
 SkyMesh LoadSky();
 // Draws every subset with its material, translated to the eye and neither turned nor scaled.
 void DrawSky(const SkyMesh& sky);

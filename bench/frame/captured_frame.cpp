@@ -6,7 +6,6 @@
 #include <map>
 #include <tuple>
 
-#include "app/device_slots.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "render/render_states.h"
@@ -81,7 +80,7 @@ int DrawCallsIn(const std::vector<DeviceCall>& calls) {
 
 CapturedFrame CaptureHeaviestFrame(const CaptureOptions& options) {
     RecordingDevice recorder;
-    InstallDevice(&recorder);
+    device = &recorder;
     InitRenderStates();
     InitLights();
 
@@ -136,7 +135,7 @@ CapturedFrame CaptureHeaviestFrame(const CaptureOptions& options) {
     best.framesRun = headless.frame;
     sessionSeed = CalendarSeed;
     Detach(best);
-    InstallDevice(nullptr);
+    device = nullptr;
     return best;
 }
 

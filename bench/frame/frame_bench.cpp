@@ -22,7 +22,6 @@
 #include <string>
 #include <vector>
 
-#include "app/device_slots.h"
 #include "bench/frame/bench_common.h"
 #include "bench/frame/captured_frame.h"
 #include "bench/frame/floor_frame.h"
@@ -87,7 +86,7 @@ int ReplayProcess(const std::string& file, int frames, const std::string& dumpFo
         std::fprintf(stderr, "frame_bench: %s\n", error.c_str());
         return 1;
     }
-    InstallDevice(gl.get());
+    device = gl.get();
 
     int draws[WayCount] = {};
     int skyDraws = 0;
@@ -144,7 +143,7 @@ int ReplayProcess(const std::string& file, int frames, const std::string& dumpFo
             std::printf("t %s %.4f %ld\n", WayNames[way], ms, minorFaults() - faults);
         }
     DestroyFloor(floor);
-    InstallDevice(nullptr);
+    device = nullptr;
     return 0;
 }
 

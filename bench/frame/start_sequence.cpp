@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "app/device_slots.h"
 #include "app/screen_sprites.h"
 #include "platform/core/data_folder.h"
 #include "platform/core/image_file.h"
@@ -34,7 +33,7 @@ bool StartGame(StartedGame& game, void (*mark)(const char* step)) {
         std::fprintf(stderr, "bench: %s\n", error.c_str());
         return false;
     }
-    InstallDevice(game.device.get());
+    device = game.device.get();
     step("device");
     InitRenderStates();
     InitLights();

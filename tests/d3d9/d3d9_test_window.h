@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "app/device_slots.h"
 #include "platform/core/image_file.h"
 #include "platform/device.h"
 #include "platform/win32/d3d9_device.h"
@@ -52,10 +51,10 @@ class D3D9Test : public ::testing::Test {
         std::string error;
         d3d9 = CreateD3D9Device(window->handle, error);
         ASSERT_NE(d3d9, nullptr) << error;
-        InstallDevice(d3d9.get());
+        device = d3d9.get();
     }
     void TearDown() override {
-        InstallDevice(nullptr);
+        device = nullptr;
         d3d9.reset();
         window.reset();
     }

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "app/device_slots.h"
 #include "platform/device.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/sdl_host.h"
@@ -31,10 +30,10 @@ class GLTest : public ::testing::Test {
         std::string error;
         gl = window->CreateDevice(error);
         ASSERT_NE(gl, nullptr) << error;
-        InstallDevice(gl.get());
+        device = gl.get();
     }
     void TearDown() override {
-        InstallDevice(nullptr);
+        device = nullptr;
         gl.reset();
         window.reset();
     }

@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/device_slots.h"
 #include "app/session.h"
 #include "platform/core/null_device.h"
 #include "platform/host.h"
@@ -187,7 +186,7 @@ struct PadDriver : Host {
 TEST_F(SdlPads, StartOnTheMenuStartsAGameAndTheStickHeldFlies) {
     PlugIn();
     NullDevice nothing;
-    InstallDevice(&nothing);
+    ::device = &nothing;
     menuLatches = MenuLatches{};
     // Start pressed on frame 3 and released on frame 5: the menu confirms GAME START.
     PadDriver menu(
@@ -224,7 +223,7 @@ TEST_F(SdlPads, StartOnTheMenuStartsAGameAndTheStickHeldFlies) {
     EXPECT_FALSE(KeyDown(VK_UP));
     DestroyWorldObjects();
     world = World{};
-    InstallDevice(nullptr);
+    ::device = nullptr;
     EXPECT_GT(pitchHeld, 0.0f);  // positive pitch is nose down
     EXPECT_LE(pitchLetGo, 0.0f);
 }

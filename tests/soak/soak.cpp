@@ -7,7 +7,6 @@
 #include <random>
 #include <string>
 
-#include "app/device_slots.h"
 #include "app/session.h"
 #include "app/session_cycle.h"
 #include "platform/core/headless_host.h"
@@ -48,7 +47,7 @@ int main(int argc, char** argv) {
     sessionSeed = SoakSeed;
 
     NullDevice nullDevice;
-    InstallDevice(&nullDevice);
+    device = &nullDevice;
     HeadlessHost headless;
 
     // Keys change every few frames: short taps on the menu, long holds in a game.

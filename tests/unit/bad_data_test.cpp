@@ -12,7 +12,6 @@
 #include <fstream>
 #include <random>
 
-#include "app/device_slots.h"
 #include "app/game_sound.h"
 #include "app/screen_sprites.h"
 #include "app/session.h"
@@ -87,7 +86,7 @@ void Spoil(const fs::path& path, Damage damage) {
     StartGameSound();
 
     NullDevice nullDevice;
-    InstallDevice(&nullDevice);
+    device = &nullDevice;
     HeadlessHost headless;
     for (int inGame : {0, 1}) {
         headless.closeAtFrame = headless.frame + 60;
@@ -139,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(EveryFile, BadDataTest, ::testing::ValuesIn(Cases()), N
         std::_Exit(103);
 
     NullDevice nullDevice;
-    InstallDevice(&nullDevice);
+    device = &nullDevice;
     HeadlessHost headless;
     for (int inGame : {0, 1}) {
         headless.closeAtFrame = headless.frame + 30;
@@ -179,7 +178,7 @@ TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
     inotify_add_watch(watch, "data", IN_OPEN);
     PrefetchImages(GameImageFiles());
     NullDevice nullDevice;
-    InstallDevice(&nullDevice);
+    device = &nullDevice;
     HeadlessHost headless;
     for (int inGame : {0, 1}) {
         headless.closeAtFrame = headless.frame + 100;
@@ -235,7 +234,7 @@ long StatusKb(const char* field) {
     long before = StatusKb("VmRSS:");
     PrefetchImages(GameImageFiles());
     NullDevice nullDevice;
-    InstallDevice(&nullDevice);
+    device = &nullDevice;
     HeadlessHost headless;
     headless.closeAtFrame = 20;
     RunSession();

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/device_slots.h"
 #include "app/game_sound.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
@@ -53,7 +52,7 @@ int lastDraws = 0;  // random draws the last replay's session took
 // Digests every `every`-th frame: a long run in few lines.
 std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys, int every = 1) {
     NullDevice nullDevice;
-    InstallDevice(&nullDevice);
+    device = &nullDevice;
     HeadlessHost headless;
     headless.keys = std::move(keys);
     sessionSeed = GoldenSeed;
@@ -68,7 +67,7 @@ std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys, i
     lastDraws = RandDrawCount();
     DestroyWorldObjects();
     sessionSeed = CalendarSeed;
-    InstallDevice(nullptr);
+    device = nullptr;
     return digest;
 }
 

@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "app/device_slots.h"
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
 
@@ -38,8 +37,8 @@ class CameraTest : public ::testing::Test {
   protected:
     RecordingDevice recorder;
     Matrix projection{1.0f}, view{1.0f};
-    void SetUp() override { InstallDevice(&recorder); }
-    void TearDown() override { InstallDevice(nullptr); }
+    void SetUp() override { device = &recorder; }
+    void TearDown() override { device = nullptr; }
     void Update(float x, float y, float z) {
         recorder.calls.clear();
         GameObject player;

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <limits>
 
-#include "app/device_slots.h"
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
 #include "render/quads.h"
@@ -27,13 +26,13 @@ class QuadTest : public ::testing::Test {
     RecordingDevice recorder;
 
     void SetUp() override {
-        InstallDevice(&recorder);
+        device = &recorder;
         // Every image a different size, so a loaded texture tells which file it came from.
         for (int i = 0; i < WorldTextureCount; ++i)
             WritePng(WorldTextureFiles[i], 4 + i, 2, 0xFFFFFFFF);
         cameraEye = {3000, 500, 200};
     }
-    void TearDown() override { InstallDevice(nullptr); }
+    void TearDown() override { device = nullptr; }
 
     std::vector<Triangle> Triangles() const {
         std::vector<Triangle> found;
@@ -215,7 +214,7 @@ TEST_F(QuadTest, AnImageThatFailsIsDrawnUntexturedAndRetriedBeforeEveryTriangle)
     // A replaced device loads its own images instead of using the old device's.
     Texture* old = recorder.CallsNamed("SetTexture")[0]->texture;
     RecordingDevice next;
-    InstallDevice(&next);
+    device = &next;
     DrawObject(sea);
     EXPECT_EQ(next.textureLoads.size(), size_t(WorldTextureCount));
     ASSERT_NE(next.CallsNamed("SetTexture")[0]->texture, nullptr);

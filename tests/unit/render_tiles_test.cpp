@@ -3,7 +3,6 @@
 
 #include <limits>
 
-#include "app/device_slots.h"
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
 #include "render/quads.h"
@@ -23,7 +22,7 @@ class TileTest : public ::testing::Test {
     RecordingDevice recorder;
 
     void SetUp() override {
-        InstallDevice(&recorder);
+        device = &recorder;
         WritePng("data/sea.png", 2, 2, 0x0000FFFF);
         WritePng("data/gro.png", 2, 2, 0x00FF00FF);
         cameraEye = {3000, 500, 200};
@@ -32,7 +31,7 @@ class TileTest : public ::testing::Test {
             return op == "SetTransform" || op == "SetTexture";
         };
     }
-    void TearDown() override { InstallDevice(nullptr); }
+    void TearDown() override { device = nullptr; }
 
     // The tiles drawn, one per quad, in drawing order.
     std::vector<Tile> Draw(float x, float z) {

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <tuple>
 
-#include "app/device_slots.h"
 #include "platform/core/recording_device.h"
 #include "tests/unit/render_test_files.h"
 
@@ -33,11 +32,11 @@ class ScreenSpriteTest : public ::testing::Test {
     RecordingDevice recorder;
 
     void SetUp() override {
-        InstallDevice(&recorder);
+        device = &recorder;
         // Odd widths and heights, all different: the centre falls on half pixels.
         for (int i = 0; i < 16; ++i) WritePng(Files[i], 21 + 2 * i, 9 + i, 0xFFFFFFFF);
     }
-    void TearDown() override { InstallDevice(nullptr); }
+    void TearDown() override { device = nullptr; }
 
     // Every sprite drawn, checking that each is its own batch, placed by a plain translation.
     std::vector<Placed> Drawn() const {

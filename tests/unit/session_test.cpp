@@ -8,7 +8,6 @@
 #include <map>
 #include <set>
 
-#include "app/device_slots.h"
 #include "app/session_cycle.h"
 #include "platform/core/headless_host.h"
 #include "platform/core/null_device.h"
@@ -34,7 +33,7 @@ class SessionTest : public ::testing::Test {
             return op == "Clear" || op == "BeginScene" || op == "EndScene" || op == "Present" ||
                    op.rfind("Sprite.", 0) == 0;
         };
-        InstallDevice(&recorder);
+        device = &recorder;
         sessionSeed = FixedSeed;
         menuLatches = MenuLatches{};
         world = World{};
@@ -46,7 +45,7 @@ class SessionTest : public ::testing::Test {
     }
     void TearDown() override {
         if (world.head != nullptr) DestroyWorldObjects();
-        InstallDevice(nullptr);
+        device = nullptr;
         sessionSeed = CalendarSeed;
     }
     void Hold(int from, int to, std::initializer_list<int> keys) {
@@ -253,7 +252,7 @@ TEST_F(SessionTest, CycleEndsWhenTheWindowClosesInAGameAndGameOverReturnsToTheMe
 
 TEST_F(SessionTest, MenuDemonstrationFliesThroughEveryPhaseWithABoundedList) {
     NullDevice nullDevice;  // twenty thousand frames: draw nothing
-    InstallDevice(&nullDevice);
+    device = &nullDevice;
     sessionSeed = [] { return 4242u; };
     scheduleMark = 1;  // as a previous session in its high phase would leave it
     std::vector<int32_t> marks;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the normal build (with the real-window tests under Xvfb),
-# the Windows build under Wine, and a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# the Debian package (installed on this machine and removed again), the Windows build under Wine,
+# and a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -21,6 +22,10 @@ fi
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
+
+# The Debian package: built, checked with Debian's tools, installed, played and removed.
+scripts/deb.sh
+tests/deb/run.sh dist/marvaze_*_amd64.deb build
 
 # The Windows build: cross-built and packaged, then the headless suite, the Direct3D 9 tests, the
 # real marvaze.exe and the unzipped package under Wine on the same X server.

@@ -12,8 +12,8 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage/$name/data" dist
 cp build-windows/marvaze.exe "$stage/$name/"
-# The icons are in the exe (and the Linux desktop entry); the game reads the rest.
-find data -maxdepth 1 -type f ! -name icon.png ! -name marvaze.ico -exec cp {} "$stage/$name/data/" \;
+# The icon is in the exe (data/icons/ are the Linux desktop's); the game reads the rest.
+find data -maxdepth 1 -type f ! -name marvaze.ico -exec cp {} "$stage/$name/data/" \;
 cat >"$stage/$name/README.txt" <<TEXT
 Marvaze $version for Windows (7 or later, 64-bit)
 

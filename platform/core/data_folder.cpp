@@ -18,8 +18,8 @@ std::vector<fs::path> Candidates(const fs::path& executableFolder) {
     if (!executableFolder.empty()) {
         folders.push_back(executableFolder);
 #ifdef MARVAZE_INSTALLED_DATA_PARENT
-        // An installed tree moved as a whole: bin/marvaze beside share/marvaze/data.
-        folders.push_back(executableFolder.parent_path() / "share" / "marvaze");
+        // An installed tree moved as a whole: games/marvaze beside share/games/marvaze/data.
+        folders.push_back(executableFolder.parent_path() / "share" / "games" / "marvaze");
 #endif
     }
 #ifdef MARVAZE_INSTALLED_DATA_PARENT

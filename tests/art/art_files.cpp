@@ -10,10 +10,12 @@
 std::vector<std::string> expected_art_files() {
     std::istringstream pictures(
         "team0 rai21_fukahire taku_raiden21 SBD-5 f4u-1d p51h b29 bo0 bo1 bo2 sea gro "
-        "Fletcher_1942 title gamestart gameover gameselect life icon range sky 0 1 2 3 4 5 6 7 8 "
+        "Fletcher_1942 title gamestart gameover gameselect life range sky 0 1 2 3 4 5 6 7 8 "
         "9");
     std::vector<std::string> names = {"sky.x", "marvaze.ico"};
     for (std::string name; pictures >> name;) names.push_back(name + ".png");
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        names.push_back("icons/" + std::to_string(size) + ".png");
     return names;
 }
 

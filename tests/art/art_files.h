@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-// Every file the game loads from data/.
+// Every file the generator writes into data/: what the game loads, and the desktop's icons.
 std::vector<std::string> expected_art_files();
 std::string data_path(const std::string& name);
 std::string read_bytes(const std::string& path);

@@ -31,7 +31,6 @@ Image draw_title(const Fonts& fonts);
 Image draw_entry(const Fonts& fonts, const std::string& text);
 Image draw_cursor();
 Image draw_life();
-Image draw_icon();  // not read by the game: the desktop entry's icon
 Image draw_badge(int size);
 // The Windows program's icon file, compiled into marvaze.exe (not read by the game).
 std::string draw_windows_icon();

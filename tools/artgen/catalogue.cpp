@@ -20,7 +20,6 @@ std::vector<ArtFile> all_art(const Fonts& fonts) {
         {"gameover.png", draw_entry(fonts, "EXIT"), {}},
         {"gameselect.png", draw_cursor(), {}},
         {"life.png", draw_life(), {}},
-        {"icon.png", draw_icon(), {}},
         {"range.png", draw_reticle(), {}},
         {"sky.png", draw_sky(), {}},
         {"sky.x", {}, sky_mesh_text()},
@@ -28,5 +27,9 @@ std::vector<ArtFile> all_art(const Fonts& fonts) {
     };
     for (int d = 0; d <= 9; ++d)
         files.push_back({std::to_string(d) + ".png", draw_digit(fonts, d), {}});
+    // Not read by the game: the desktop's icon, at the sizes of the hicolor theme that menus,
+    // docks and software centres ask for. icons/N.png is N pixels square.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        files.push_back({"icons/" + std::to_string(size) + ".png", draw_badge(size), {}});
     return files;
 }

@@ -1,4 +1,5 @@
-// Writes every picture the game loads into the folder named on the command line.
+// Writes every picture the game loads, and the program's icons, into the folder named on the
+// command line.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     }
     for (const ArtFile& file : all_art(fonts)) {
         const std::string path = (dir / file.name).string();
+        std::filesystem::create_directories((dir / file.name).parent_path(), ec);
         bool ok;
         if (file.image.width > 0) {
             ok = write_png(file.image, path);

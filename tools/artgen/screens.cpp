@@ -131,9 +131,6 @@ Image draw_badge(int size) {
 
 Image draw_life() { return draw_badge(48); }
 
-// The desktop icon: the life badge at a size launchers show well.
-Image draw_icon() { return draw_badge(128); }
-
 Image draw_reticle() {
     const int size = 32;
     Canvas c = make_canvas(size, size, size, size);

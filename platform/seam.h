@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 // Virtual-key codes, as the keyboard is polled.
 constexpr int VK_RETURN = 0x0D;
@@ -19,16 +18,14 @@ constexpr int VK_M = 0x4D;
 
 constexpr int RAND_LIMIT = 0x7fff;
 
-// The next draw of the process-wide sequence, 0 to RAND_LIMIT.
-int Rand();
-// Restarts the sequence; the session seeds it with the calendar time.
+// Restarts the process-wide sequence; the session seeds it with the calendar time.
 void SeedRand(uint32_t seed);
-// Tests: the next draws come from `draws`, in order, before the seeded sequence resumes.
-void ScriptRand(std::vector<int> draws);
-// Draws taken since the last SeedRand or ScriptRand, scripted or not.
-int RandDrawCount();
-// Scripted draws not yet taken.
-int ScriptedDrawsLeft();
+// The next draw of the seeded sequence, 0 to RAND_LIMIT.
+int SeededRand();
+// Where every random draw of the world comes from: the seeded sequence, unless a test swaps in a
+// generator of its own (as the session's seed is swapped).
+extern int (*randGenerator)();
+inline int Rand() { return randGenerator(); }
 
 // True while the key is held.
 bool KeyDown(int virtualKey);

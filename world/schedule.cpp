@@ -1,5 +1,7 @@
 #include "world/schedule.h"
 
+#include <initializer_list>
+
 #include "platform/seam.h"
 #include "world/object_list.h"
 

@@ -16,6 +16,7 @@
 #include "platform/core/null_device.h"
 #include "platform/seam.h"
 #include "tests/unit/game_sound_files.h"
+#include "tests/unit/scripted_rand.h"
 #include "world/object_list.h"
 
 namespace {
@@ -63,8 +64,10 @@ std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys, i
     headless.closeAtFrame = frames + 1;
     world = World{};
     world.inGame = inGame;
+    ScriptRand({});  // counts the draws
     RunSession();
     lastDraws = RandDrawCount();
+    UnscriptRand();
     DestroyWorldObjects();
     sessionSeed = CalendarSeed;
     device = nullptr;

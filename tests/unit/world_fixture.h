@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/seam.h"
+#include "tests/unit/scripted_rand.h"
 #include "tests/unit/world_builder.h"
 #include "world/schedule.h"
 
@@ -26,6 +27,7 @@ class WorldTest : public ::testing::Test {
         player->cruiseAltitude = 100000;
         heldKeys.clear();
         SetKeySource([](int vk) { return heldKeys.count(vk) > 0; });
+        UnscriptRand();
         SeedRand(1);
         scheduleMark = 0;
     }
@@ -33,6 +35,7 @@ class WorldTest : public ::testing::Test {
         if (world.head != nullptr) DestroyWorldObjects();
         world = World{};
         SetKeySource(nullptr);
+        UnscriptRand();
         SeedRand(1);
     }
 

@@ -3,6 +3,7 @@
 // source tree (it reads data/): build/bench/sound_bench [FRAMES [SEED]].
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -88,6 +89,45 @@ int main(int argc, char** argv) {
     std::printf("most voices playing: %d of %d (frame %d)\n", mostVoices, MaxVoices,
                 mostVoicesFrame);
     std::printf("mixing along the demonstration: %.3f ms per second of sound\n", mixMs / seconds);
+
+    // A loud fight: a game with the guns held from start to end, the player's sound at its
+    // loudest. Counts what reaches the top of the 16-bit range: the mixer must limit, not clip.
+    StopAllVoices(gameMixer);
+    {
+        HeadlessHost fight;
+        fight.keys = [](int, int vk) { return vk == VK_SPACE; };
+        long nearTop = 0, fullScale = 0, runs = 0;
+        int run = 0, longestRun = 0, peak = 0;
+        fight.onFrame = [&](int frame) {
+            if (frame <= 1) return;
+            MixInto(gameMixer, out.data(), PerFrame);
+            for (int16_t sample : out) {
+                const int level = std::abs(static_cast<int>(sample));
+                peak = std::max(peak, level);
+                nearTop += level > 29000;
+                const bool full = level >= 32767;
+                fullScale += full;
+                if (full && run++ == 0) ++runs;
+                if (!full) run = 0;
+                longestRun = std::max(longestRun, run);
+            }
+        };
+        // Game after game (each ends when its lives are spent) until the frames are played.
+        fight.closeAtFrame = frames + 1;
+        int games = 0;
+        for (SessionResult result = Advance; result == Advance; ++games) {
+            ++seed;
+            world = World{};
+            world.inGame = 1;
+            result = RunSession();
+            DestroyWorldObjects();
+        }
+        world.inGame = 0;
+        std::printf(
+            "%d games with Space held, %d frames: peak %d; %ld samples above 29000; %ld "
+            "at full scale in %ld runs, the longest %.1f ms\n",
+            games, frames, peak, nearTop, fullScale, runs, longestRun * 1000.0 / MixRate);
+    }
 
     // The worst case: every voice playing, at rates that need interpolation, for 60 s.
     StopAllVoices(gameMixer);

@@ -27,6 +27,25 @@ uint64_t StepOf(float rate, int32_t clipRate) {
 
 float Ramp(float now, float target) { return now + std::clamp(target - now, -RampStep, RampStep); }
 
+// The limiter aims every sum at or below this level; the gain it takes to get there is reached
+// by the chunk's loudest frame, and released by 8% of the way back per chunk (a third of a
+// second from a hard limit back to 1).
+constexpr float LimitLevel = 26000.0f;
+constexpr float Release = 0.08f;
+// The gain comes down over at most this many frames (1.5 ms), ahead of the peak.
+constexpr int AttackFrames = 64;
+// Above the knee, what the gain has not yet brought down is bent toward full scale instead of
+// cut flat (t / (1 + t): smooth at the knee, never reaching the top, and cheap).
+constexpr float Knee = 27000.0f;
+constexpr float Room = 32767.0f - Knee;
+
+float SoftKnee(float value) {
+    const float level = std::fabs(value);
+    if (level <= Knee) return value;
+    const float over = (level - Knee) / Room;
+    return std::copysign(Knee + Room * over / (1.0f + over), value);
+}
+
 // The slot a new start takes: the voice with its key, a free one, or the quietest that does not
 // loop (stopping ones first, then the oldest of equals); -1 when the start is quieter than all.
 int ChooseSlot(const Mixer& mixer, const VoiceStart& start) {
@@ -172,13 +191,31 @@ void MixInto(Mixer& mixer, int16_t* out, int frames) {
         std::fill(sum, sum + 2 * n, 0.0f);
         for (Voice& v : mixer.voices)
             if (v.samples != nullptr) MixVoice(v, sum, n);
+        float peak = 0.0f;
+        int peakFrame = 0;
         for (int f = 0; f < n; ++f) {
             mixer.volumeNow = Ramp(mixer.volumeNow, mixer.volume);
             for (int c = 0; c < 2; ++c) {
-                const float value = std::round(sum[2 * f + c] * mixer.volumeNow);
+                float& value = sum[2 * f + c];
+                value *= mixer.volumeNow;
+                if (std::fabs(value) > peak) peak = std::fabs(value), peakFrame = f;
+            }
+        }
+        // The gain this chunk needs, reached by its loudest frame; quieter chunks let it recover.
+        const float from = mixer.limiterGain;
+        const float needed = peak > LimitLevel ? LimitLevel / peak : 1.0f;
+        const bool attack = needed < from;
+        float to = attack ? needed : from + (needed - from) * Release;
+        if (!attack && needed - to < 0.002f) to = needed;  // the last step of the way
+        const int span = attack ? std::min(peakFrame + 1, AttackFrames) : n;
+        for (int f = 0; f < n; ++f) {
+            const float gain = f < span ? from + (to - from) * float(f + 1) / float(span) : to;
+            for (int c = 0; c < 2; ++c) {
+                const float value = std::round(SoftKnee(sum[2 * f + c] * gain));
                 out[2 * f + c] = static_cast<int16_t>(std::clamp(value, -32768.0f, 32767.0f));
             }
         }
+        mixer.limiterGain = to;
         out += 2 * n;
         frames -= n;
     }

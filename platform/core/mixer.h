@@ -59,6 +59,8 @@ struct Mixer {
     // Everything is scaled by this, ramped so that muting or changing it never clicks.
     float volume = 1.0f;
     float volumeNow = 1.0f;
+    // The limiter's gain: below 1 while a loud moment passes, back to 1 over a tenth of a second.
+    float limiterGain = 1.0f;
 };
 
 // Starts a voice. When every voice is busy, the quietest one that does not loop gives way (the
@@ -80,8 +82,10 @@ bool VoicePlaying(Mixer& mixer, VoiceHandle voice);
 // -3 dB on each side and its loudness does not change as it moves.
 void PanGains(float gain, float pan, float& left, float& right);
 
-// Sums every voice into `frames` frames of interleaved stereo (left first), clipped to 16 bits.
-// Called from the audio thread: it takes the mixer's lock and never allocates.
+// Sums every voice into `frames` frames of interleaved stereo (left first). Loud moments are
+// limited, not clipped: the gain comes down ahead of a peak and recovers after it, and what
+// still overshoots is rounded off softly below full scale. Called from the audio thread: it
+// takes the mixer's lock and never allocates.
 void MixInto(Mixer& mixer, int16_t* interleavedStereo, int frames);
 
 // The process's mixer, which the ring's audio device plays and the game fills.

@@ -1,9 +1,10 @@
-// The mixer: sums and clipping, the pan law, the voice cap and who gives way, keys, stopping,
+// The mixer: sums and limiting, the pan law, the voice cap and who gives way, keys, stopping,
 // rates and loops, and not one allocation in the mixing call.
 #include "platform/core/mixer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -49,22 +50,33 @@ std::vector<int16_t> Mix(Mixer& m, int frames) {
     return out;
 }
 
-TEST(Mixer, SumsVoicesAndClipsAtSixteenBits) {
+TEST(Mixer, SumsVoicesAndLimitsLoudSumsInsteadOfClipping) {
     Mixer m;
-    Constant up(10000, 1000), down(-12000, 1000);
+    Constant up(10000, MixRate), down(-12000, MixRate);
     Start(m, up, 1.0f, -1.0f);
     Start(m, up, 1.0f, -1.0f);
     std::vector<int16_t> out = Mix(m, 10);
-    EXPECT_EQ(out[0], 20000);
-    EXPECT_EQ(out[1], 0);  // full left is silent on the right
+    EXPECT_EQ(out[0], 20000);  // well below the limit: exactly the sum
+    EXPECT_EQ(out[1], 0);      // full left is silent on the right
+
+    // 35000 on the left and -36000 on the right: brought down, never flat at full scale.
     Start(m, up, 1.0f, -1.0f);
     Start(m, up, 0.5f, -1.0f);
-    out = Mix(m, 10);
-    EXPECT_EQ(out[0], 32767);  // 35000, clipped
     for (int i = 0; i < 3; ++i) Start(m, down, 1.0f, 1.0f);
-    out = Mix(m, 10);
-    EXPECT_EQ(out[1], -32768);  // -36000, clipped
-    EXPECT_EQ(out[18], 32767);
+    out = Mix(m, 4096);
+    int loudest = 0;
+    for (int16_t sample : out) loudest = std::max(loudest, std::abs(int(sample)));
+    EXPECT_LT(loudest, 32000);
+    EXPECT_GT(out[2 * 4000], 24000);  // still loud, held steady by the limiter
+    EXPECT_EQ(out[2 * 4000], out[2 * 4095]);
+    EXPECT_LT(out[2 * 4000 + 1], -24000);
+
+    // Once the loud voices are gone the gain comes back: a quiet voice plays at its own level.
+    StopAllVoices(m);
+    Constant quiet(5000, MixRate);
+    Start(m, quiet, 1.0f, -1.0f);
+    out = Mix(m, MixRate / 2);
+    EXPECT_EQ(out[2 * (MixRate / 2 - 1)], 5000);
 }
 
 TEST(Mixer, PanKeepsThePowerConstant) {

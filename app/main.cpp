@@ -2,8 +2,10 @@
 // window, the device, the fixed render states, the sound device and the game's sounds, then
 // sessions until the menu is left or the window is closed. Each platform ring supplies the window
 // and the few functions of platform/ring.h.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -49,6 +51,15 @@ std::unique_ptr<Host> TestStillPicture(Host& window) {
     return std::make_unique<StillPicture>(window, std::atoi(frame));
 }
 
+// Writes `text` on stdout; a failed write (a full disk, a closed stdout) is said, not ignored.
+bool WriteOut(const std::string& text) {
+    errno = 0;
+    if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    Report(std::string("cannot write to standard output: ") + std::strerror(errno));
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,13 +67,11 @@ int main(int argc, char** argv) {
     CommandLine line = ReadCommandLine(argc, argv);
     switch (line.action) {
         case StartAction::Help:
-            std::fputs(UsageText().c_str(), stdout);
-            return 0;
+            return WriteOut(UsageText()) ? 0 : 1;
         case StartAction::Version:
-            std::puts(VersionLine().c_str());
-            return 0;
+            return WriteOut(VersionLine() + "\n") ? 0 : 1;
         case StartAction::Refuse:
-            Report("unknown option '" + line.refused + "'");
+            Report("unknown option '" + Printable(line.refused) + "'");
             std::fputs(UsageText().c_str(), stderr);
             return 2;
         case StartAction::Run:

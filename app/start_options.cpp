@@ -1,6 +1,6 @@
 #include "app/start_options.h"
 
-#include <string_view>
+#include <cstdio>
 
 CommandLine ReadCommandLine(int argc, const char* const* argv) {
     CommandLine line;
@@ -40,4 +40,18 @@ std::string UsageText() {
            "  --mute        start with the sound off\n"
            "  --help        print this help and exit\n"
            "  --version     print the version and exit\n";
+}
+
+std::string Printable(std::string_view text) {
+    std::string shown;
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7f && c != '\\') {
+            shown += static_cast<char>(c);
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            shown += escaped;
+        }
+    }
+    return shown;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // What the player asked for at start; with no options, the game as it always started.
 struct StartOptions {
@@ -26,3 +27,6 @@ CommandLine ReadCommandLine(int argc, const char* const* argv);
 // "Marvaze 1.0.0"
 std::string VersionLine();
 std::string UsageText();
+// `text` as it may be shown on a terminal: every byte outside printable ASCII as \xNN, so an
+// argument cannot send the terminal escapes of its own.
+std::string Printable(std::string_view text);

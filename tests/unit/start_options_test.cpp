@@ -40,7 +40,7 @@ TEST(StartOptions, HelpComesBeforeVersionAndBothBeforePlaying) {
     EXPECT_EQ(Read({"--help"}).action, StartAction::Help);
     EXPECT_EQ(Read({"--version", "--help"}).action, StartAction::Help);
     EXPECT_EQ(Read({"--fullscreen", "--version"}).action, StartAction::Version);
-    EXPECT_EQ(VersionLine(), "Marvaze 1.0.0");
+    EXPECT_EQ(VersionLine(), std::string("Marvaze ") + MARVAZE_VERSION);
     for (const char* option : {"--help", "--version", "--fullscreen", "--mute"})
         EXPECT_NE(UsageText().find(option), std::string::npos) << option;
 }
@@ -61,6 +61,8 @@ TEST(StartOptions, AnythingElseIsRefusedWhereverItStands) {
     CommandLine line = Read({"--fullscreen", "--fast", "--slow"});
     EXPECT_EQ(line.refused, "--fast");  // the first one not understood is the one reported
     EXPECT_EQ(Read({"", "--fast"}).refused, "");
+    // Said back with its terminal escapes defused.
+    EXPECT_EQ(Printable("--x\x1b[2J\x9b\\"), "--x\\x1b[2J\\x9b\\x5c");
 }
 
 }  // namespace

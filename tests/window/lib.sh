@@ -2,6 +2,8 @@
 set -u
 MARVAZE=$(realpath "$1")
 X11_CLOSE=$(dirname "$MARVAZE")/tests/x11_close
+# The version the build says it is.
+VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$(dirname "$MARVAZE")/CMakeCache.txt" 2>/dev/null)
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # The window tests are about X: never let SDL fall back to a display-less driver.
 export SDL_VIDEODRIVER=x11

@@ -7,7 +7,7 @@
 out=$(timeout 10 "$MARVAZE" --version 2>"$LOG")
 status=$?
 [ "$status" = 0 ] || fail "--version ended with $status"
-[ "$out" = "Marvaze 1.0.0" ] || fail "--version printed '$out'"
+[ "$out" = "Marvaze $VERSION" ] || fail "--version printed '$out'"
 [ ! -s "$LOG" ] || fail "--version wrote to stderr"
 out=$(timeout 10 "$MARVAZE" --help 2>/dev/null)
 status=$?
@@ -15,6 +15,16 @@ status=$?
 for option in --help --version --fullscreen --mute; do
     echo "$out" | grep -q -- "^ *$option " || fail "--help does not list $option: $out"
 done
+# An answer that cannot be written is an error, said on stderr.
+for run in "--help >/dev/full" "--version >&-"; do
+    status=0
+    eval "timeout 10 \"\$MARVAZE\" $run" 2>"$LOG" || status=$?
+    [ "$status" = 1 ] || fail "'$run' ended with $status"
+    grep -q 'cannot write to standard output' "$LOG" || fail "'$run' said nothing: $(cat "$LOG")"
+done
+# A refused option is said back with its terminal escapes defused.
+timeout 10 "$MARVAZE" "$(printf -- '--\033[2J')" 2>"$LOG"
+grep -qF "unknown option '--\\x1b[2J'" "$LOG" || fail "the refused option was not escaped: $(cat -v "$LOG")"
 for bad in --bogus -h "--mute --fast" fullscreen; do
     # shellcheck disable=SC2086 # split on purpose: some cases are two arguments
     out=$(timeout 10 "$MARVAZE" $bad 2>"$LOG")
@@ -26,7 +36,7 @@ done
 # --version while a copy plays answers all the same (and brings no window up).
 start_game --mute
 out=$(timeout 10 "$MARVAZE" --version 2>&1)
-[ "$out" = "Marvaze 1.0.0" ] || fail "--version beside a running copy printed '$out'"
+[ "$out" = "Marvaze $VERSION" ] || fail "--version beside a running copy printed '$out'"
 "$X11_CLOSE" "$WID"
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "the game started with --mute ended with $STATUS"

@@ -3,6 +3,7 @@
 # under Wine) and LINUX_BUILD (the Linux build, for screen_probe and x11_close).
 . "$(dirname "${BASH_SOURCE[0]}")/../window/lib.sh" "$MARVAZE_WINE"
 X11_CLOSE=$LINUX_BUILD/tests/x11_close
+VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$LINUX_BUILD/CMakeCache.txt")
 PROBE=$LINUX_BUILD/tests/screen_probe
 
 # Wine makes its window the Windows foreground window on a click, not on an X focus change, and

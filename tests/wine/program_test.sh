@@ -5,7 +5,7 @@
 # A GUI program, but its standard streams are those it was started with: --version answers on
 # stdout, a bad option is refused with the usage on stderr and 2.
 out=$(timeout 60 "$MARVAZE" --version 2>/dev/null | tr -d '\r')
-[ "$out" = "Marvaze 1.0.0" ] || fail "marvaze.exe --version printed '$out'"
+[ "$out" = "Marvaze $VERSION" ] || fail "marvaze.exe --version printed '$out'"
 timeout 60 "$MARVAZE" --bogus >/dev/null 2>"$SHOTS/usage.txt"
 status=$?
 [ "$status" = 2 ] || fail "marvaze.exe --bogus ended with $status, not 2"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/demo.h"
 #include "platform/core/mixer.h"
 #include "platform/core/wav_file.h"
 #include "platform/seam.h"
@@ -153,7 +154,8 @@ bool SoundMuted() { return muted; }
 
 void SoundFrame(const GameObject& player, bool inGame) {
     if (!started) return;
-    const bool m = KeyDown(VK_M);
+    // The host's own M: a demo being played back records none, and leaves sound to the player.
+    const bool m = (liveInput.keys & InputM) != 0;
     if (m && !mHeld) SetSoundMuted(!muted);
     mHeld = m;
 

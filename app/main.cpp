@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/demo.h"
 #include "app/game_sound.h"
 #include "app/screen_sprites.h"
 #include "app/session.h"
@@ -21,35 +22,6 @@
 #include "render/render_states.h"
 
 namespace {
-
-// For the window tests only, which compare a frame of one platform's build with the other's:
-// with MARVAZE_TEST_FRAME=N every session is seeded with 1 and the picture stays on frame N, while
-// the window goes on answering and closes as usual. A player never sets it.
-struct StillPicture : Host {
-    Host& window;
-    int lastFrame;
-    int frame = 0;
-    StillPicture(Host& w, int last) : window(w), lastFrame(last) {}
-    bool PumpMessages() override {
-        if (++frame <= lastFrame) return window.PumpMessages();
-        for (;;) {
-            if (window.PumpMessages()) return true;
-            window.Sleep(50);
-        }
-    }
-    uint32_t Ticks() override { return window.Ticks(); }
-    void Sleep(uint32_t milliseconds) override { window.Sleep(milliseconds); }
-    void ShowMessageBox(const std::string& text, const std::string& caption) override {
-        window.ShowMessageBox(text, caption);
-    }
-};
-
-std::unique_ptr<Host> TestStillPicture(Host& window) {
-    const char* frame = std::getenv("MARVAZE_TEST_FRAME");
-    if (frame == nullptr) return nullptr;
-    sessionSeed = [] { return 1u; };
-    return std::make_unique<StillPicture>(window, std::atoi(frame));
-}
 
 // Writes `text` on stdout; a failed write (a full disk, a closed stdout) is said, not ignored.
 bool WriteOut(const std::string& text) {
@@ -71,7 +43,7 @@ int main(int argc, char** argv) {
         case StartAction::Version:
             return WriteOut(VersionLine() + "\n") ? 0 : 1;
         case StartAction::Refuse:
-            Report("unknown option '" + Printable(line.refused) + "'");
+            Report(line.refusal);
             std::fputs(UsageText().c_str(), stderr);
             return 2;
         case StartAction::Run:
@@ -80,24 +52,28 @@ int main(int argc, char** argv) {
     const StartOptions& options = line.options;
 
     if (!ClaimSingleInstance()) return -1;
+    std::string error;
+    // A demo that cannot be had is said before any window opens.
+    if (!StartDemo(options, error)) {
+        Report(error);
+        return 2;
+    }
     EnterDataFolder(ExecutableFolder());
     // Decoded while the window and the device are made, which take far longer.
     PrefetchImages(GameImageFiles());
 
-    std::string error;
     std::unique_ptr<GameWindow> window = OpenGameWindow("Marvaze", 640, 480, error);
     if (window == nullptr) {
         Report("the window cannot be opened: " + error);
         return -1;
     }
-    std::unique_ptr<Host> still = TestStillPicture(*window);
-    InstallHost(still != nullptr ? still.get() : window.get(), window->Keys());
+    host = window.get();
 
     std::unique_ptr<Device> created = window->CreateDevice(error);
     if (created == nullptr) {
         // The player may read no Japanese, or have no font for it: the reason in English too.
         Report(error, "Direct3D の初期化に失敗しました \n" + error, "D3初期化ｴﾗｰ ");
-        InstallHost(nullptr, nullptr);
+        host = nullptr;
         return -1;
     }
     device = created.get();
@@ -107,13 +83,17 @@ int main(int argc, char** argv) {
 
     InitRenderStates();
     InitLights();
+    // A demo being timed runs silent: it measures the drawing.
+    const bool sound = options.demo != DemoMode::Time;
     SetSoundMuted(options.mute);
-    window->OpenAudio();
-    StartGameSound();
+    if (sound) {
+        window->OpenAudio();
+        StartGameSound();
+    }
 
     RunSessionCycle();
     StopGameSound();
     device = nullptr;
-    InstallHost(nullptr, nullptr);
-    return 0;
+    host = nullptr;
+    return FinishDemo();
 }

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "app/demo.h"
 #include "app/game_sound.h"
 #include "app/screen_sprites.h"
 #include "platform/device.h"
@@ -115,6 +116,7 @@ SessionResult RunSession() {
     for (;;) {
         uint32_t frameStart = host->Ticks();
         if (host->PumpMessages()) return Closed;
+        if (!TakeFrameInput()) return Closed;
 
         device->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
         device->BeginScene();
@@ -136,7 +138,10 @@ SessionResult RunSession() {
         device->Present();
 
         uint32_t elapsed = host->Ticks() - frameStart;
-        if (elapsed < FrameMilliseconds) host->Sleep(FrameMilliseconds - elapsed);
+        if (!FramesPaced())
+            host->Sleep(0);  // a demo being timed: unpaced, but the host may yield
+        else if (elapsed < FrameMilliseconds)
+            host->Sleep(FrameMilliseconds - elapsed);
 
         if (!KeyDown(VK_ESCAPE)) {
             menuLatches.escapeReleased = true;

@@ -1,5 +1,6 @@
 #include "app/session_cycle.h"
 
+#include "app/demo.h"
 #include "app/session.h"
 #include "world/object_list.h"
 
@@ -7,11 +8,13 @@ void RunSessionCycle() {
     for (;;) {
         world.inGame = 0;
         SessionResult menu = RunSession();
+        EndDemoSession(menu);
         DestroyWorldObjects();
         if (menu != Advance) return;
 
         world.inGame = 1;
         SessionResult game = RunSession();
+        EndDemoSession(game);
         DestroyWorldObjects();
         world.inGame = 0;
         if (game == Closed) return;

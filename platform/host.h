@@ -13,6 +13,9 @@ class Host {
     virtual ~Host() = default;
     // Handles every pending message; true when the window has been closed (the quit message).
     virtual bool PumpMessages() = 0;
+    // The keyboard and the pads as the keys the game reads, held at the last pump or pressed at
+    // any moment since the pump before it: read once a frame, right after PumpMessages.
+    virtual FrameInput ReadInput() = 0;
     // Milliseconds since an arbitrary start, wrapping at 32 bits.
     virtual uint32_t Ticks() = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;
@@ -20,8 +23,5 @@ class Host {
     virtual void ShowMessageBox(const std::string& text, const std::string& caption) = 0;
 };
 
+// The process's host: the game's window, or a test's headless host.
 extern Host* host;
-
-// The one place that wires the process globals of a host: `host` and the seam's keyboard. The
-// start-up calls it for the game's window, a test for its headless host; null clears both.
-void InstallHost(Host* installed, KeySource keys);

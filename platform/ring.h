@@ -14,8 +14,6 @@
 // too), its drawing device and its sound device.
 class GameWindow : public Host {
   public:
-    // Reads this window's keyboard; the start-up installs it with the host.
-    virtual KeySource Keys() const = 0;
     // The drawing device on the window; null (with `error`) when it cannot be made.
     virtual std::unique_ptr<Device> CreateDevice(std::string& error) = 0;
     // The sound device, playing the process's mixer (gameMixer, platform/core/mixer.h) from its

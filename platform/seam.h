@@ -27,11 +27,40 @@ int SeededRand();
 extern int (*randGenerator)();
 inline int Rand() { return randGenerator(); }
 
-// True while the key is held.
-bool KeyDown(int virtualKey);
+// The keys the game reads, one bit each.
+enum InputKey : uint16_t {
+    InputUp = 1u << 0,
+    InputDown = 1u << 1,
+    InputLeft = 1u << 2,
+    InputRight = 1u << 3,
+    InputW = 1u << 4,
+    InputS = 1u << 5,
+    InputEnter = 1u << 6,
+    InputSpace = 1u << 7,
+    InputEscape = 1u << 8,
+    InputM = 1u << 9,  // sound on and off: not the world's
+};
+// The keys the world and the menu read (M is the sound's alone): what a demo records.
+constexpr uint16_t WorldInputKeys = 0x1ff;
+
+// One frame's input, read once right after the message pump: every key the game reads that was
+// held then, or pressed at any moment since the pump before (a tap between two frames counts).
+struct FrameInput {
+    uint16_t keys = 0;
+    bool operator==(const FrameInput&) const = default;
+};
+
+// The bit of `virtualKey`; 0 for a key the game does not read.
+uint16_t InputBit(int virtualKey);
+
+// The input of the frame being run, as the world sees it: the keyboard's, or a demo's.
+extern FrameInput frameInput;
+// True while the key is held in this frame's input.
+inline bool KeyDown(int virtualKey) { return (frameInput.keys & InputBit(virtualKey)) != 0; }
+
 using KeySource = bool (*)(int virtualKey);
-// The host that owns the keyboard installs its reader here.
-void SetKeySource(KeySource source);
+// Polls every key the game reads through `source` into one record.
+FrameInput ReadFrameInput(KeySource source);
 
 // What the world tells a listener. It is told after the fact and changes nothing: the world draws
 // no random number for it and behaves the same with a listener or without.

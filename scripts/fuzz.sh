@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the mesh reader, the image decoding and the sound reader for SECONDS each (default 60). Each run replays
+# Fuzzes the mesh reader, the image decoding, the sound reader and the demo reader for SECONDS each (default 60). Each run replays
 # the inputs that once crashed (tests/fuzz/regressions/), then fuzzes from a seed corpus: the
 # game's own files and small files using every template the reader knows, with a dictionary of
 # the format's words. A crash leaves its input in build-fuzz/crashes-TARGET/ and fails the run;
@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-for target in xfile image wav; do
+for target in xfile image wav demo; do
     corpus=build-fuzz/corpus-$target
     crashes=build-fuzz/crashes-$target
     mkdir -p "$corpus" "$crashes" "tests/fuzz/regressions/$target"
@@ -19,6 +19,8 @@ for target in xfile image wav; do
         options+=(-dict=tests/fuzz/xfile.dict)
     elif [ "$target" = image ]; then
         cp data/*.png "$corpus"/
+    elif [ "$target" = demo ]; then
+        cp tests/fuzz/corpus/demo/* "$corpus"/
     else
         cp data/*.wav "$corpus"/
     fi

@@ -25,7 +25,7 @@ bool StartGame(StartedGame& game, void (*mark)(const char* step)) {
     PrefetchImages(GameImageFiles());
     game.window = SdlHost::Create("Marvaze", 640, 480);
     if (game.window == nullptr) return false;
-    InstallHost(game.window.get(), game.window->Keys());
+    host = game.window.get();
     step("window");
     std::string error;
     game.device = game.window->CreateDevice(error);

@@ -21,6 +21,7 @@ struct CountingHost : Host {
     std::function<void(int frame)> onFrame;  // called at the pump of each frame, from 1
 
     bool PumpMessages() override;
+    FrameInput ReadInput() override { return window->ReadInput(); }
     uint32_t Ticks() override { return window->Ticks(); }
     void Sleep(uint32_t) override {}
     void ShowMessageBox(const std::string& text, const std::string& caption) override {

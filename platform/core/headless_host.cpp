@@ -6,20 +6,20 @@ namespace {
 HeadlessHost* current = nullptr;
 
 bool ScriptedKey(int virtualKey) {
-    if (current == nullptr) return false;
     return current->EventKeyDown(virtualKey) ||
            (current->keys && current->keys(current->frame, virtualKey));
 }
 }  // namespace
 
-HeadlessHost::HeadlessHost() {
-    current = this;
-    InstallHost(this, ScriptedKey);
-}
+HeadlessHost::HeadlessHost() { host = this; }
 
 HeadlessHost::~HeadlessHost() {
-    if (current == this) current = nullptr;
-    if (host == this) InstallHost(nullptr, nullptr);
+    if (host == this) host = nullptr;
+}
+
+FrameInput HeadlessHost::ReadInput() {
+    current = this;
+    return ReadFrameInput(ScriptedKey);
 }
 
 bool HeadlessHost::PumpMessages() {

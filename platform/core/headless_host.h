@@ -34,6 +34,7 @@ struct HeadlessHost : Host {
     HeadlessHost();
     ~HeadlessHost() override;
     bool PumpMessages() override;
+    FrameInput ReadInput() override;
     uint32_t Ticks() override;
     void Sleep(uint32_t milliseconds) override;
     void ShowMessageBox(const std::string& text, const std::string& caption) override;

@@ -3,8 +3,3 @@
 
 Device* device = nullptr;
 Host* host = nullptr;
-
-void InstallHost(Host* installed, KeySource keys) {
-    host = installed;
-    SetKeySource(installed != nullptr ? keys : nullptr);
-}

@@ -360,7 +360,7 @@ bool SdlHost::PumpMessages() {
     return false;
 }
 
-KeySource SdlHost::Keys() const { return SdlKeyDown; }
+FrameInput SdlHost::ReadInput() { return ReadFrameInput(SdlKeyDown); }
 
 void SdlHost::GoFullscreen() {
     fullscreen_ = true;

@@ -20,7 +20,7 @@ class SdlHost : public GameWindow {
     // Opens the default audio device at 44100 Hz, 16 bits, 2 channels, playing gameMixer; falls
     // back to a silent device when there is no sound hardware.
     void OpenAudio() override;
-    KeySource Keys() const override;
+    FrameInput ReadInput() override;
     void GoFullscreen() override;
 
     bool PumpMessages() override;

@@ -50,7 +50,7 @@ class Win32Window : public GameWindow {
         timeEndPeriod(1);
     }
 
-    KeySource Keys() const override { return Win32KeyDown; }
+    FrameInput ReadInput() override { return ReadFrameInput(Win32KeyDown); }
 
     std::unique_ptr<Device> CreateDevice(std::string& error) override {
         std::unique_ptr<Device> created = CreateD3D9Device(window_, error);

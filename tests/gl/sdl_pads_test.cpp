@@ -27,17 +27,22 @@ class SdlPads : public ::testing::Test {
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         window = SdlHost::Create("Marvaze test", 64, 64);
         ASSERT_NE(window, nullptr);
-        InstallHost(window.get(), window->Keys());
-        window->PumpMessages();
+        host = window.get();
+        Pump();
     }
     void TearDown() override {
         if (stick != nullptr) SDL_JoystickClose(stick);
         if (device >= 0) SDL_JoystickDetachVirtual(device);
-        InstallHost(nullptr, nullptr);
+        host = nullptr;
         window.reset();
     }
 
     // A virtual pad with every button and axis of a game controller, triggers at rest.
+    // The pump, and the frame's input read right after it, as the session loop does.
+    void Pump() {
+        window->PumpMessages();
+        frameInput = window->ReadInput();
+    }
     void PlugIn() {
         SDL_VirtualJoystickDesc pad{};
         pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -52,7 +57,7 @@ class SdlPads : public ::testing::Test {
         ASSERT_TRUE(SDL_IsGameController(device)) << "SDL made no controller of the virtual pad";
         stick = SDL_JoystickOpen(device);
         ASSERT_NE(stick, nullptr) << SDL_GetError();
-        window->PumpMessages();
+        Pump();
     }
     void Button(SDL_GameControllerButton button, bool down) {
         SDL_JoystickSetVirtualButton(stick, button, down ? SDL_PRESSED : SDL_RELEASED);
@@ -84,10 +89,10 @@ TEST_F(SdlPads, StartTappedBetweenTwoPumpsReadsAsEnterOnce) {
     EXPECT_FALSE(AnyPadKeyDown());  // a pad at rest holds nothing, its triggers included
     Button(SDL_CONTROLLER_BUTTON_START, true);
     Button(SDL_CONTROLLER_BUTTON_START, false);
-    window->PumpMessages();
+    Pump();
     EXPECT_TRUE(KeyDown(VK_RETURN));
     EXPECT_FALSE(KeyDown(VK_ESCAPE));
-    window->PumpMessages();
+    Pump();
     EXPECT_FALSE(KeyDown(VK_RETURN));
 }
 
@@ -104,12 +109,12 @@ TEST_F(SdlPads, ButtonsReadAsTheirKeysWhileHeld) {
     for (const Case& c : cases) {
         Button(c.button, true);
         for (int pump = 0; pump < 3; ++pump) {
-            window->PumpMessages();
+            Pump();
             for (int key : PadVirtualKeys) EXPECT_EQ(KeyDown(key), key == c.key) << c.button;
         }
         Button(c.button, false);
-        window->PumpMessages();
-        window->PumpMessages();
+        Pump();
+        Pump();
         EXPECT_FALSE(AnyPadKeyDown()) << c.button;
     }
 }
@@ -118,31 +123,31 @@ TEST_F(SdlPads, TheStickAndTheTriggerHoldPastTheirDeadZones) {
     PlugIn();
     Axis(SDL_CONTROLLER_AXIS_LEFTY, -2000);  // a stick resting a little off centre
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 3000);
-    window->PumpMessages();
+    Pump();
     EXPECT_FALSE(AnyPadKeyDown());
     Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);  // SDL's up is negative
     for (int pump = 0; pump < 3; ++pump) {
-        window->PumpMessages();
+        Pump();
         EXPECT_TRUE(KeyDown(VK_UP));
         EXPECT_FALSE(KeyDown(VK_DOWN));
     }
     Axis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
     Axis(SDL_CONTROLLER_AXIS_LEFTX, -30000);
-    window->PumpMessages();
-    window->PumpMessages();
+    Pump();
+    Pump();
     EXPECT_TRUE(KeyDown(VK_DOWN) && KeyDown(VK_LEFT));
     EXPECT_FALSE(KeyDown(VK_UP) || KeyDown(VK_RIGHT));
     Axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
     Axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
-    window->PumpMessages();
-    window->PumpMessages();
+    Pump();
+    Pump();
     EXPECT_TRUE(KeyDown(VK_SPACE));
     EXPECT_FALSE(KeyDown(VK_UP) || KeyDown(VK_DOWN) || KeyDown(VK_LEFT));
     Axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);  // the left trigger does nothing
     Axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
-    window->PumpMessages();
-    window->PumpMessages();
+    Pump();
+    Pump();
     EXPECT_FALSE(AnyPadKeyDown());
 }
 
@@ -150,17 +155,17 @@ TEST_F(SdlPads, UnpluggingAPadLetsGoOfItsKeys) {
     PlugIn();
     Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
     Button(SDL_CONTROLLER_BUTTON_A, true);
-    window->PumpMessages();
-    window->PumpMessages();
+    Pump();
+    Pump();
     ASSERT_TRUE(KeyDown(VK_RIGHT) && KeyDown(VK_SPACE));
     Unplug();
-    window->PumpMessages();
-    window->PumpMessages();
+    Pump();
+    Pump();
     EXPECT_FALSE(AnyPadKeyDown());
     // Plugged in again, it is read again.
     PlugIn();
     Button(SDL_CONTROLLER_BUTTON_B, true);
-    window->PumpMessages();
+    Pump();
     EXPECT_TRUE(KeyDown(VK_ESCAPE));
 }
 
@@ -178,6 +183,7 @@ struct PadDriver : Host {
         beforePump(frame);
         return window.PumpMessages();
     }
+    FrameInput ReadInput() override { return window.ReadInput(); }
     uint32_t Ticks() override { return window.Ticks(); }
     void Sleep(uint32_t) override {}
     void ShowMessageBox(const std::string&, const std::string&) override {}
@@ -196,7 +202,7 @@ TEST_F(SdlPads, StartOnTheMenuStartsAGameAndTheStickHeldFlies) {
             if (frame == 5) Button(SDL_CONTROLLER_BUTTON_START, false);
         },
         40);
-    InstallHost(&menu, window->Keys());
+    host = &menu;
     world.inGame = 0;
     EXPECT_EQ(RunSession(), Advance);
     EXPECT_LT(menu.frame, 40);
@@ -218,7 +224,7 @@ TEST_F(SdlPads, StartOnTheMenuStartsAGameAndTheStickHeldFlies) {
             if (frame == 24) pitchLetGo -= world.head->pitch;
         },
         24);
-    InstallHost(&game, window->Keys());
+    host = &game;
     EXPECT_EQ(RunSession(), Closed);
     EXPECT_FALSE(KeyDown(VK_UP));
     DestroyWorldObjects();

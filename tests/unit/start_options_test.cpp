@@ -59,8 +59,8 @@ TEST(StartOptions, AnythingElseIsRefusedWhereverItStands) {
         EXPECT_EQ(line.action, StartAction::Refuse) << *arguments.begin();
     }
     CommandLine line = Read({"--fullscreen", "--fast", "--slow"});
-    EXPECT_EQ(line.refused, "--fast");  // the first one not understood is the one reported
-    EXPECT_EQ(Read({"", "--fast"}).refused, "");
+    EXPECT_EQ(line.refusal, "unknown option '--fast'");  // the first one is the one reported
+    EXPECT_EQ(Read({"", "--fast"}).refusal, "unknown option ''");
     // Said back with its terminal escapes defused.
     EXPECT_EQ(Printable("--x\x1b[2J\x9b\\"), "--x\\x1b[2J\\x9b\\x5c");
 }

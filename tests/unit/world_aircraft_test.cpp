@@ -14,19 +14,19 @@ using AircraftTest = WorldTest;
 
 TEST_F(AircraftTest, PlayerKeysSteerFireAndSpeedRelaxesTowardEleven) {
     player->health = 1000;  // no crash may end the keyboard control
-    heldKeys = {VK_UP, VK_DOWN, VK_RIGHT, VK_LEFT};
+    Hold({VK_UP, VK_DOWN, VK_RIGHT, VK_LEFT});
     UpdateAircraft(*player);
     EXPECT_FLOAT_EQ(player->pitch, -0.05f);                          // Up wins over Down
     EXPECT_FLOAT_EQ(player->speed, 11.0f + (10.5f - 11.0f) * 0.9f);  // Right wins over Left
     EXPECT_EQ(OfKind(Shot).size(), 0u);
 
-    heldKeys = {VK_SPACE};
+    Hold({VK_SPACE});
     for (int i = 0; i < 3; ++i) UpdateAircraft(*player);
     EXPECT_EQ(OfKind(Shot).size(), 3u);
 
     // In the menu the head flies itself: the keys neither steer nor fire.
     world.inGame = 0;
-    heldKeys = {VK_SPACE, VK_UP, VK_RIGHT};
+    Hold({VK_SPACE, VK_UP, VK_RIGHT});
     player->pitch = 0;
     player->speed = 10;
     UpdateAircraft(*player);

@@ -54,9 +54,9 @@ TEST_F(WorldEventsTest, AScriptedFightIsToldInListOrderAndEachDeathOnce) {
     GunnerObject* ship = AddWarship(EnemyTeam, 240, 20000);
     AircraftObject* pilot = AddPilot(FriendTeam, 740, 21000);
     ship->target = pilot;
-    heldKeys = {VK_SPACE};
+    Hold({VK_SPACE});
     Frames(1);
-    heldKeys.clear();
+    Hold({});
 
     // The list's order: the player fires; the shot brings the bomber down and is caught again by
     // its hull and, close, once more; the warship fires at its target.

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/seam.h"
@@ -13,7 +13,11 @@
 #include "tests/unit/world_builder.h"
 #include "world/schedule.h"
 
-inline std::set<int> heldKeys;
+// The keys held in this frame's input, as the world reads them.
+inline void Hold(std::initializer_list<int> keys) {
+    frameInput = {};
+    for (int key : keys) frameInput.keys |= InputBit(key);
+}
 
 class WorldTest : public ::testing::Test {
   protected:
@@ -25,8 +29,7 @@ class WorldTest : public ::testing::Test {
         player = AddAircraft(0, 2000, 0, 100000);
         player->model = ModelPlayer;
         player->cruiseAltitude = 100000;
-        heldKeys.clear();
-        SetKeySource([](int vk) { return heldKeys.count(vk) > 0; });
+        frameInput = {};
         UnscriptRand();
         SeedRand(1);
         scheduleMark = 0;
@@ -34,7 +37,7 @@ class WorldTest : public ::testing::Test {
     void TearDown() override {
         if (world.head != nullptr) DestroyWorldObjects();
         world = World{};
-        SetKeySource(nullptr);
+        frameInput = {};
         UnscriptRand();
         SeedRand(1);
     }

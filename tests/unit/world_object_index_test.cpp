@@ -108,7 +108,7 @@ Played Play(uint32_t seed, int count, int frames, bool indexed) {
 }
 
 TEST(ObjectIndexTest, CrowdedWorldsFareExactlyAsWithWalksOfTheList) {
-    SetKeySource(nullptr);
+    frameInput = {};
     for (uint32_t seed : {1u, 2u, 3u}) {
         const int count = 200 + static_cast<int>(seed) * 100;
         const Played walked = Play(seed, count, 30, false);

@@ -67,9 +67,9 @@ press Escape
 wait_exit 15
 [ "$STATUS" = 0 ] || fail "the first copy ended with $STATUS"
 
-# The same frame on both platforms: seed 1, the picture held at frame 40.
+# The same frame on both platforms: the committed demo played to frame 40 and held there.
 frame_of() {
-    MARVAZE=$1 MARVAZE_TEST_FRAME=40 start_game
+    MARVAZE=$1 start_game --playdemo tests/demos/menu-and-game.demo --pause-at 40
     wait_picture
     sleep 3
     cp "$(shot "$2")" "$SHOTS/$2-frame.png"

@@ -5,14 +5,24 @@
 #define STBI_FAILURE_USERMSG
 // The game's images are small; refusing huge ones keeps a bad file from taking all memory.
 #define STBI_MAX_DIMENSIONS 4096
+// stb_image 2.27 takes the invalid distance codes 30 and 31 as copies of bytes never written:
+// its buffers start zeroed, so such a file gives the same pixels every time, never old heap bytes.
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC_SIZED(p, oldSize, newSize) ReallocZeroed(p, oldSize, newSize)
+#define STBI_FREE(p) std::free(p)
+#include <cstdlib>
+#include <cstring>
+static void* ReallocZeroed(void* p, size_t oldSize, size_t newSize) {
+    auto* grown = static_cast<unsigned char*>(std::realloc(p, newSize));
+    if (grown != nullptr && newSize > oldSize) std::memset(grown + oldSize, 0, newSize - oldSize);
+    return grown;
+}
 #include <stb_image.h>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>

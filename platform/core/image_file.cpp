@@ -5,6 +5,18 @@
 #define STBI_FAILURE_USERMSG
 // The game's images are small; refusing huge ones keeps a bad file from taking all memory.
 #define STBI_MAX_DIMENSIONS 4096
+// stb_image 2.27 takes the invalid distance codes 30 and 31 as copies of bytes never written:
+// its buffers start zeroed, so such a file gives the same pixels every time, never old heap bytes.
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC_SIZED(p, oldSize, newSize) ReallocZeroed(p, oldSize, newSize)
+#define STBI_FREE(p) std::free(p)
+#include <cstdlib>
+#include <cstring>
+static void* ReallocZeroed(void* p, size_t oldSize, size_t newSize) {
+    auto* grown = static_cast<unsigned char*>(std::realloc(p, newSize));
+    if (grown != nullptr && newSize > oldSize) std::memset(grown + oldSize, 0, newSize - oldSize);
+    return grown;
+}
 #include <stb_image.h>
 
 #include <algorithm>
@@ -12,7 +24,9 @@
 #include <condition_variable>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "platform/core/regular_file.h"
@@ -20,8 +34,98 @@
 
 namespace {
 
-std::optional<Image> Take(stbi_uc* pixels, int width, int height) {
-    if (pixels == nullptr) return std::nullopt;
+uint32_t BigEndian32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+// What the pixel data of a PNG with this header inflates to: each row's bytes and its filter
+// byte, in each of the seven passes when interlaced. 0 for a header stb_image refuses itself.
+uint64_t InflatedBytes(const uint8_t* header) {
+    uint32_t width = BigEndian32(header), height = BigEndian32(header + 4);
+    uint8_t depth = header[8], colour = header[9], interlaced = header[12];
+    static const int channelsOf[7] = {1, 0, 3, 1, 2, 0, 4};
+    if (width == 0 || height == 0 || width > STBI_MAX_DIMENSIONS || height > STBI_MAX_DIMENSIONS ||
+        colour > 6 || channelsOf[colour] == 0 ||
+        (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16) || interlaced > 1)
+        return 0;
+    auto pass = [&](uint64_t w, uint64_t h) {
+        return w == 0 || h == 0 ? 0 : h * ((w * channelsOf[colour] * depth + 7) / 8 + 1);
+    };
+    if (!interlaced) return pass(width, height);
+    // Pass p takes every dx-th column from x0 and every dy-th row from y0.
+    static const int x0[7] = {0, 4, 0, 2, 0, 1, 0}, dx[7] = {8, 8, 4, 4, 2, 2, 1};
+    static const int y0[7] = {0, 0, 4, 0, 2, 0, 1}, dy[7] = {8, 8, 8, 4, 4, 2, 2};
+    uint64_t total = 0;
+    for (int p = 0; p < 7; ++p)
+        total += pass((width + dx[p] - 1 - x0[p]) / dx[p], (height + dy[p] - 1 - y0[p]) / dy[p]);
+    return total;
+}
+
+// stb_image believes what a PNG claims: it grows a buffer to a chunk's stated length before it
+// finds the bytes missing, and inflates into a buffer that doubles for as long as the stream goes
+// on. So a PNG is checked here first, with stb's own inflate, rather than decoded by libpng or
+// libspng, which the Windows and browser builds would have to carry too: its chunks must lie
+// inside the file, and its pixel data must inflate to exactly what its image needs, tried into a
+// buffer of that size. Empty when stb_image may go ahead (it refuses what is not a PNG itself).
+std::string CheckPng(const uint8_t* bytes, size_t size) {
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (size < 8 || std::memcmp(bytes, signature, 8) != 0) return "";
+    const uint8_t* header = nullptr;
+    bool apple = false;  // Apple's "CgBI" PNGs have no zlib header
+    std::vector<std::string_view> pieces;
+    for (size_t at = 8;; at += 12 + size_t(BigEndian32(bytes + at))) {
+        if (at + 8 > size) return "Corrupt PNG: it ends before its last chunk";
+        uint32_t length = BigEndian32(bytes + at);
+        // The four bytes of the checksum may be missing from the last chunk, as stb_image allows.
+        if (length > size - at - 8) return "Corrupt PNG: a chunk claims more than the file holds";
+        const char* type = reinterpret_cast<const char*>(bytes + at + 4);
+        const char* data = type + 4;
+        if (std::memcmp(type, "IHDR", 4) == 0 && length == 13 && !header)
+            header = bytes + at + 8;
+        else if (std::memcmp(type, "CgBI", 4) == 0)
+            apple = true;
+        else if (std::memcmp(type, "IDAT", 4) == 0)
+            pieces.emplace_back(data, length);
+        else if (std::memcmp(type, "IEND", 4) == 0)
+            break;
+    }
+    uint64_t needed = header ? InflatedBytes(header) : 0;
+    if (needed == 0 || pieces.empty()) return "";
+    std::string joined;  // only when the stream is cut into several chunks
+    if (pieces.size() > 1)
+        for (std::string_view piece : pieces) joined += piece;
+    std::string_view compressed = pieces.size() > 1 ? joined : pieces[0];
+    std::string image = std::to_string(BigEndian32(header)) + "x" +
+                        std::to_string(BigEndian32(header + 4)) + " image";
+    std::string tooLittle = "Corrupt PNG: its pixel data is less than a " + image + " holds";
+    // Deflate makes at most 258 bytes from two bits, 1032 from a byte: a stream this short cannot
+    // fill the image, and no buffer is made for it.
+    if (needed > compressed.size() * 1032) return tooLittle;
+    std::unique_ptr<char, decltype(&std::free)> pixels(static_cast<char*>(std::calloc(needed, 1)),
+                                                       &std::free);
+    if (!pixels) return "Out of memory";
+    int got = (apple ? stbi_zlib_decode_noheader_buffer : stbi_zlib_decode_buffer)(
+        pixels.get(), int(needed), compressed.data(), int(compressed.size()));
+    if (uint64_t(got) == needed) return "";
+    return got < 0 ? "Corrupt PNG: its pixel data is damaged or more than a " + image + " holds"
+                   : tooLittle;
+}
+
+// The image, or empty with `why` said.
+std::optional<Image> DecodeMemory(const uint8_t* bytes, size_t size, std::string& why) {
+    if (size > static_cast<size_t>(INT32_MAX)) {
+        why = "too large";
+        return std::nullopt;
+    }
+    why = CheckPng(bytes, size);
+    if (!why.empty()) return std::nullopt;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* pixels =
+        stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 4);
+    if (pixels == nullptr) {
+        why = stbi_failure_reason();
+        return std::nullopt;
+    }
     Image image;
     image.width = width;
     image.height = height;
@@ -34,8 +138,8 @@ std::optional<Image> Decode(const std::string& path) {
     std::string bytes, error;
     std::optional<Image> image;
     if (ReadRegularFile(path, MaxImageFileBytes, bytes, error)) {
-        image = LoadImageMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        if (!image) error = path + ": " + stbi_failure_reason();
+        image = DecodeMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), error);
+        if (!image) error = path + ": " + error;
     }
     // A missing image is skipped quietly, as it always was; anything else says why.
     if (!image && StampOf(path).exists) Report(error);
@@ -143,11 +247,8 @@ std::optional<Image> LoadImageFile(const std::string& path) {
 }
 
 std::optional<Image> LoadImageMemory(const uint8_t* bytes, size_t size) {
-    if (size > static_cast<size_t>(INT32_MAX)) return std::nullopt;
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels =
-        stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 4);
-    return Take(pixels, width, height);
+    std::string why;
+    return DecodeMemory(bytes, size, why);
 }
 
 void ForgetFailedImages() {

@@ -20,6 +20,7 @@
 #include "platform/core/null_device.h"
 #include "platform/core/xfile.h"
 #include "platform/seam.h"
+#include "tests/unit/png_bomb.h"
 #include "tests/unit/render_test_files.h"
 #include "world/object_list.h"
 
@@ -218,8 +219,10 @@ long StatusKb(const char* field) {
     return -1;
 }
 
-// Files built to take memory: big images the game never reads, and a mesh file of nothing but
-// separators just under the size limit. The game's peak memory over its start grows by little.
+// Files built to take memory: big images the game never reads, a mesh file of nothing but
+// separators just under the size limit, a title whose pixel data inflates to 4.2 GB and a team
+// image that claims a chunk of 2 GB. The game's peak memory over its start grows by little, and
+// the two images are refused.
 [[noreturn]] void PlayOnMemoryHungryData() {
     fs::path folder = fs::temp_directory_path() / ("marvaze-memory-" + std::to_string(getpid()));
     fs::remove_all(folder);
@@ -230,6 +233,10 @@ long StatusKb(const char* field) {
     for (int i = 1; i < 8; ++i)
         fs::copy_file("data/unused0.png", "data/unused" + std::to_string(i) + ".png");
     std::ofstream("data/sky.x") << "xof 0303txt 0032\n" << std::string((15 << 20), ';');
+    std::ofstream("data/title.png", std::ios::binary) << PngBomb(4094, 4'200'000'000);
+    fs::copy_file(
+        fs::path(MARVAZE_SOURCE_DIR) / "tests/fuzz/regressions/image/idat-claims-2gib.png",
+        "data/team0.png", fs::copy_options::overwrite_existing);
     std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
     long before = StatusKb("VmRSS:");
     PrefetchImages(GameImageFiles());
@@ -239,10 +246,11 @@ long StatusKb(const char* field) {
     headless.closeAtFrame = 20;
     RunSession();
     long grown = StatusKb("VmHWM:") - before;
+    bool refused = !LoadImageFile("data/title.png") && !LoadImageFile("data/team0.png");
     fs::current_path(fs::temp_directory_path());
     fs::remove_all(folder);
     std::fprintf(stderr, "peak grew by %ld KiB\n", grown);
-    std::_Exit(headless.messageBoxes.size() == 1 && grown < 40 * 1024 ? 0 : 1);
+    std::_Exit(headless.messageBoxes.size() == 1 && grown < 40 * 1024 && refused ? 0 : 1);
 }
 
 TEST(BadDataMemory, FilesMadeToTakeMemoryDoNot) {

@@ -32,4 +32,5 @@ export MARVAZE_WINE=$work/marvaze
 printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$WINDOWS_EXE" >"$MARVAZE_WINE"
 chmod +x "$MARVAZE_WINE"
 timed bash "$here/program_test.sh"
+timed bash "$here/demo_test.sh"
 [ -z "$zip" ] || timed bash "$here/package_test.sh" "$(realpath "$zip")"

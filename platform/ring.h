@@ -25,8 +25,8 @@ class GameWindow : public Host {
     virtual void GoFullscreen() = 0;
 };
 
-// True when this process is the only copy of the game. False when another copy runs; that copy
-// has been brought to the front.
+// True when this process is the only copy of the game, also among copies started at the same
+// instant. False when another copy runs; that copy has been brought to the front.
 bool ClaimSingleInstance();
 // The folder that holds the running executable; empty when the system does not say.
 std::filesystem::path ExecutableFolder();

@@ -67,6 +67,36 @@ press Escape
 wait_exit 15
 [ "$STATUS" = 0 ] || fail "the first copy ended with $STATUS"
 
+# Twenty copies started at the same instant, before any has a window: one game runs, the others
+# leave with 255.
+pids=()
+for _ in $(seq 20); do
+    "$MARVAZE" >/dev/null 2>&1 &
+    pids+=($!)
+done
+running=("${pids[@]}")
+for _ in $(seq 1200); do
+    left=()
+    for p in "${running[@]}"; do kill -0 "$p" 2>/dev/null && left+=("$p"); done
+    running=("${left[@]}")
+    [ "${#running[@]}" -le 1 ] && break
+    sleep 0.1
+done
+[ "${#running[@]}" = 1 ] || { kill -9 "${running[@]}" 2>/dev/null; fail "${#running[@]} of 20 simultaneous copies ran on"; }
+PID=${running[0]}
+for p in "${pids[@]}"; do
+    [ "$p" = "$PID" ] && continue
+    status=0
+    wait "$p" || status=$?
+    [ "$status" = 255 ] || fail "a simultaneous copy exited with $status, not 255"
+done
+find_window
+wait_picture
+[ "$(xdotool search --name '^Marvaze$' | wc -l)" = 1 ] || fail "not one window after 20 simultaneous starts"
+"$X11_CLOSE" "$WID"
+wait_exit 15
+[ "$STATUS" = 0 ] || fail "the one of 20 simultaneous copies ended with $STATUS"
+
 # The same frame on both platforms: seed 1, the picture held at frame 40.
 frame_of() {
     MARVAZE=$1 MARVAZE_TEST_FRAME=40 start_game

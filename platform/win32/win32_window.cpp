@@ -146,6 +146,10 @@ bool ClaimSingleInstance() {
     }
 }
 
+void ShowBoxWithoutWindow(const std::string& text, const std::string& caption) {
+    MessageBoxW(nullptr, Utf16(text).c_str(), Utf16(caption).c_str(), MB_OK);
+}
+
 std::filesystem::path ExecutableFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

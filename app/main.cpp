@@ -58,7 +58,9 @@ int main(int argc, char** argv) {
         Report(error);
         return 2;
     }
-    EnterDataFolder(ExecutableFolder());
+    SetBoxWithoutWindow(ShowBoxWithoutWindow);
+    // Without its folder the game would only show a box for the sky and draw blank boxes.
+    if (!EnterDataFolder(ExecutableFolder())) return -1;
     // Decoded while the window and the device are made, which take far longer.
     PrefetchImages(GameImageFiles());
 

@@ -23,9 +23,11 @@ class GameWindow : public Host {
     virtual void GoFullscreen() = 0;
 };
 
-// True when this process is the only copy of the game. False when another copy runs; that copy
-// has been brought to the front.
+// True when this process is the only copy of the game, also among copies started at the same
+// instant. False when another copy runs; that copy has been brought to the front.
 bool ClaimSingleInstance();
+// A box with no window to own it, for what stops the game before its window is made.
+void ShowBoxWithoutWindow(const std::string& text, const std::string& caption);
 // The folder that holds the running executable; empty when the system does not say.
 std::filesystem::path ExecutableFolder();
 // The window titled `title` with a client area of `width` x `height`; null (with `error`) when

@@ -1,5 +1,6 @@
 #include "platform/core/data_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -39,10 +40,27 @@ bool EnterDataFolder(const fs::path& executableFolder) {
         if (!error) return true;
     }
     std::string message = "no data folder found; looked for data/ in:";
-    for (const fs::path& folder : folders) {
-        message += ' ';
-        message += folder.string();
+    std::string looked;
+    for (auto folder = folders.begin(); folder != folders.end(); ++folder) {
+        if (std::find(folders.begin(), folder, *folder) != folder) continue;
+        std::u8string name = folder->u8string();
+        message += ' ' + std::string(name.begin(), name.end());
+        looked += "  " + std::string(name.begin(), name.end()) + '\n';
     }
-    Report(message);
+    // The commonest way to meet this on Windows is a double-click inside the zip, which extracts
+    // the executable alone.
+#ifdef _WIN32
+    const char* remedy =
+        "If you opened marvaze.exe inside the zip file, extract the whole zip first, then start "
+        "marvaze.exe from the extracted folder: the data folder must stay beside it.";
+#else
+    const char* remedy =
+        "Start marvaze from the folder that holds the data folder, or reinstall the game.";
+#endif
+    Report(message,
+           "Marvaze cannot start: its data folder, which holds its pictures and sounds, is "
+           "missing.\n\nIt looked for a folder named \"data\" in:\n" +
+               looked + '\n' + remedy,
+           "Marvaze cannot start");
     return false;
 }

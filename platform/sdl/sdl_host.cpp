@@ -373,6 +373,10 @@ uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 void SdlHost::Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
 
 void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption) {
+    ShowSdlBox(window_, text, caption);
+}
+
+void ShowSdlBox(SDL_Window* owner, const std::string& text, const std::string& caption) {
     // SDL shows the box on X11 from a forked child while this process waits for it. The child
     // must die with this process and hold none of its rendezvous, and the usual signals must end
     // the game while the box is up rather than be queued as a quit nobody reads.
@@ -386,7 +390,7 @@ void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption
     sigaction(SIGINT, &fallback, &savedInt);
     showingBox = true;
     int shown =
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_);
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), owner);
     showingBox = false;
     sigaction(SIGTERM, &savedTerm, nullptr);
     sigaction(SIGINT, &savedInt, nullptr);

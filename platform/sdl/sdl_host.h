@@ -9,6 +9,9 @@
 
 struct SDL_Window;
 
+// The game's message box, owned by `owner` (or by no window when null).
+void ShowSdlBox(SDL_Window* owner, const std::string& text, const std::string& caption);
+
 class SdlHost : public GameWindow {
   public:
     ~SdlHost() override;

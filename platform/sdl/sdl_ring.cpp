@@ -4,6 +4,10 @@
 #include "platform/ring.h"
 #include "platform/sdl/sdl_host.h"
 
+void ShowBoxWithoutWindow(const std::string& text, const std::string& caption) {
+    ShowSdlBox(nullptr, text, caption);
+}
+
 std::filesystem::path ExecutableFolder() {
     char* base = SDL_GetBasePath();
     if (base == nullptr) return {};

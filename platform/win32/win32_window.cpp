@@ -18,6 +18,8 @@ namespace {
 
 constexpr const char* ClassName = "Marvaze";
 constexpr WORD IconResource = 1;  // platform/win32/marvaze.rc
+// How long a second copy looks for the first copy's window before leaving without raising it.
+constexpr DWORD WaitForFirstWindowMs = 5000;
 
 // The one game window of the process, for the key reader (a plain function).
 HWND gameWindow = nullptr;
@@ -121,12 +123,31 @@ class Win32Window : public GameWindow {
 }  // namespace
 
 bool ClaimSingleInstance() {
-    HWND first = FindWindowA(ClassName, "Marvaze");
-    if (first == nullptr) return true;
-    ShowWindow(first, SW_SHOWNORMAL);
-    // Windows lets the process the user just started hand the foreground on.
-    SetForegroundWindow(first);
-    return false;
+    // The window alone cannot tell: copies started together all look before any has made it. The
+    // mutex is claimed at once, and its owner is the game. It is never closed: it goes with the
+    // process, and a copy that crashed leaves it abandoned, which the next start may take.
+    HANDLE claim = CreateMutexW(nullptr, FALSE, L"Local\\Marvaze.SingleInstance");
+    if (claim == nullptr) return true;  // nothing to guard with, so run
+    // The first copy makes its window a moment after its claim: this one waits for it to raise
+    // it, and takes the claim itself if the first copy ends meanwhile.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD waited = WaitForSingleObject(claim, 0);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
+        HWND first = FindWindowA(ClassName, "Marvaze");
+        if (first != nullptr) {
+            ShowWindow(first, SW_SHOWNORMAL);
+            // Windows lets the process the user just started hand the foreground on.
+            SetForegroundWindow(first);
+            return false;
+        }
+        if (GetTickCount() - start > WaitForFirstWindowMs) return false;
+        ::Sleep(50);
+    }
+}
+
+void ShowBoxWithoutWindow(const std::string& text, const std::string& caption) {
+    MessageBoxW(nullptr, Utf16(text).c_str(), Utf16(caption).c_str(), MB_OK);
 }
 
 std::filesystem::path ExecutableFolder() {

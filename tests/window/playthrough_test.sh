@@ -61,8 +61,9 @@ press Escape
 wait_exit 10
 [ "$STATUS" = 0 ] || { cat "$LOG"; fail "Escape on the menu ended with $STATUS"; }
 
-# Without data/ the game runs on: the sky's error box comes once, a key answers it.
+# With data/ empty the game runs on: the sky's error box comes once, a key answers it.
 empty=$(mktemp -d)
+mkdir "$empty/data"
 cp "$MARVAZE" "$empty/marvaze"
 (cd "$empty" && exec ./marvaze) >"$LOG" 2>&1 &
 PID=$!

@@ -12,6 +12,21 @@ activate() {
     xdotool mousemove --window "$WID" 320 240 click 1
     sleep 0.3
 }
+# Answers the box BOX with a click, which makes it Windows' foreground window, and Return. Wine
+# lists the box's X window before it maps it, and maps it a moment before the box takes input:
+# waits for it to show, then tries again until it is gone.
+box_shown() { xwininfo -id "$BOX" 2>/dev/null | grep -q IsViewable; }
+answer_box() {
+    for _ in $(seq 100); do box_shown && break; sleep 0.1; done
+    for _ in $(seq 5); do
+        box_shown || return
+        xdotool mousemove --window "$BOX" 10 10 click 1
+        sleep 0.3
+        xdotool key Return
+        for _ in $(seq 20); do box_shown || return; sleep 0.1; done
+    done
+    fail "the box stayed"
+}
 # The window appears seconds before Wine's Direct3D draws into it: waits up to thirty seconds for
 # a picture that is not all black.
 wait_picture() {

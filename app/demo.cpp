@@ -31,6 +31,9 @@ struct DemoState {
     size_t run = 0;
     uint32_t intoRun = 0;
     size_t checkpoint = 0;
+    // The seed a session has without the demo (the calendar's, in the game): recorded, and given
+    // back when the demo is done.
+    uint32_t (*ownSeed)() = CalendarSeed;
     // A playback that has ended: no more frames, the status it leaves with.
     bool stopped = false;
     int status = 0;
@@ -60,7 +63,7 @@ void OutOfStepAt(const std::string& what) {
 }
 
 uint32_t RecordingSeed() {
-    const uint32_t seed = CalendarSeed();
+    const uint32_t seed = state.ownSeed();
     state.frames = 0;
     ++state.session;
     WriteSessionStart(state.writer, static_cast<uint8_t>(world.inGame), seed);
@@ -144,6 +147,7 @@ bool StartDemo(const StartOptions& options, std::string& error) {
     state.mode = options.demo;
     state.pauseAt = options.pauseAt;
     if (state.mode == DemoMode::Off) return true;
+    state.ownSeed = sessionSeed;
     if (state.mode == DemoMode::Record) {
         if (!OpenDemoWriter(state.writer, options.demoFile, MARVAZE_VERSION, error)) return false;
         sessionSeed = RecordingSeed;
@@ -204,7 +208,7 @@ int FinishDemo() {
         std::fflush(stdout);
     }
     // The run is over: later sessions (tests run many) play as usual.
-    sessionSeed = CalendarSeed;
+    if (state.mode != DemoMode::Off) sessionSeed = state.ownSeed;
     state.mode = DemoMode::Off;
     return state.status;
 }

@@ -9,7 +9,7 @@
 
 #include "app/device_slots.h"
 #include "platform/device.h"
-#include "platform/sdl/gl_device.h"
+#include "platform/gl/gl_device.h"
 #include "platform/sdl/sdl_host.h"
 #include "tests/device/pixels.h"
 

@@ -33,3 +33,32 @@ include(GoogleTest)
 gtest_discover_tests(marvaze_tests WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} DISCOVERY_TIMEOUT 120
   TEST_FILTER -SkyTest.ATextureNameTooLongForThePathBufferIsSkipped:SkyTest.TextureNamesThatLeaveTheDataFolderAreRefusedAndSaidSo
   PROPERTIES LABELS unit)
+
+# The OpenGL device on WebGL 2, and the ring: the canvas, keys, pads, touch, Web Audio, the dialog
+# and Web Locks, with page.js beside them.
+file(GLOB PLATFORM_GL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/gl/*.cpp)
+add_library(marvaze_platform_gl STATIC ${PLATFORM_GL_SOURCES})
+target_link_libraries(marvaze_platform_gl PUBLIC marvaze_platform_core)
+file(GLOB PLATFORM_WEB_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/web/*.cpp)
+add_library(marvaze_platform_web STATIC ${PLATFORM_WEB_SOURCES})
+target_link_libraries(marvaze_platform_web PUBLIC marvaze_platform_gl)
+
+# The page: marvaze.html (index.html in the package), .js, .wasm, and .data with data/ inside.
+# Asyncify lets the blocking frame loop sleep by handing the browser its turn.
+set(WEB_PAGE_FILES ${PROJECT_SOURCE_DIR}/platform/web/shell.html
+                   ${PROJECT_SOURCE_DIR}/platform/web/page.js)
+file(GLOB WEB_DATA_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*)
+add_executable(marvaze ${PROJECT_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(marvaze PRIVATE marvaze_game marvaze_platform_web)
+set_target_properties(marvaze PROPERTIES SUFFIX .html RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}
+  LINK_DEPENDS "${WEB_PAGE_FILES};${WEB_DATA_FILES}")
+target_link_options(marvaze PRIVATE ${WEB_LINK_COMMON} -sENVIRONMENT=web
+  -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
+  -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+  "SHELL:--shell-file ${PROJECT_SOURCE_DIR}/platform/web/shell.html"
+  "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/platform/web/page.js"
+  -sMINIFY_HTML=0
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/data"
+  # The page's icon is a file of its own; the game reads neither.
+  "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/icon.png"
+  "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/marvaze.ico")

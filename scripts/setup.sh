@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing need on Debian 12 (only what is missing).
-# `scripts/setup.sh windows` installs the Windows cross toolchain and Wine instead.
+# `scripts/setup.sh windows` installs the Windows cross toolchain and Wine instead, `scripts/setup.sh
+# web` emscripten and what tests the page (headless Chromium, the DevTools client).
 set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl2-dev libepoxy-dev libglm-dev libstb-dev libgtest-dev
           libbenchmark-dev libgl1-mesa-dri libegl-mesa0 libx11-dev xvfb xauth xdotool x11-utils
@@ -9,6 +10,9 @@ if [ "${1:-}" = windows ]; then
     # mingw-w64 with its posix thread model, GoogleTest's sources for the cross build, Wine (64-bit)
     # to run the result, and zip for the package.
     packages=(cmake make mingw-w64 googletest libglm-dev libstb-dev wine wine64 zip unzip)
+elif [ "${1:-}" = web ]; then
+    packages=(cmake make emscripten googletest libglm-dev libstb-dev zip unzip chromium
+              python3-websockets imagemagick)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -43,22 +43,37 @@ file(GLOB PLATFORM_WEB_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/
 add_library(marvaze_platform_web STATIC ${PLATFORM_WEB_SOURCES})
 target_link_libraries(marvaze_platform_web PUBLIC marvaze_platform_gl)
 
-# The page: marvaze.html (index.html in the package), .js, .wasm, and .data with data/ inside.
-# Asyncify lets the blocking frame loop sleep by handing the browser its turn.
+# A page: NAME.html (the game's is index.html in the package), .js, .wasm, and .data with data/
+# inside. Asyncify lets the blocking frame loop sleep by handing the browser its turn.
 set(WEB_PAGE_FILES ${PROJECT_SOURCE_DIR}/platform/web/shell.html
                    ${PROJECT_SOURCE_DIR}/platform/web/page.js)
 file(GLOB WEB_DATA_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*)
+function(web_page target)
+  set_target_properties(${target} PROPERTIES SUFFIX .html
+    RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR} LINK_DEPENDS "${WEB_PAGE_FILES};${WEB_DATA_FILES}")
+  target_link_options(${target} PRIVATE ${WEB_LINK_COMMON} -sENVIRONMENT=web
+    -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
+    -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+    "SHELL:--shell-file ${PROJECT_SOURCE_DIR}/platform/web/shell.html"
+    "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/platform/web/page.js"
+    -sMINIFY_HTML=0
+    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/data"
+    # The page's icon is a file of its own; the game reads neither.
+    "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/icon.png"
+    "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/marvaze.ico")
+endfunction()
+
 add_executable(marvaze ${PROJECT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(marvaze PRIVATE marvaze_game marvaze_platform_web)
-set_target_properties(marvaze PROPERTIES SUFFIX .html RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}
-  LINK_DEPENDS "${WEB_PAGE_FILES};${WEB_DATA_FILES}")
-target_link_options(marvaze PRIVATE ${WEB_LINK_COMMON} -sENVIRONMENT=web
-  -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
-  -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
-  "SHELL:--shell-file ${PROJECT_SOURCE_DIR}/platform/web/shell.html"
-  "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/platform/web/page.js"
-  -sMINIFY_HTML=0
-  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/data"
-  # The page's icon is a file of its own; the game reads neither.
-  "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/icon.png"
-  "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/marvaze.ico")
+web_page(marvaze)
+
+# Benchmarks (bench/web/run.sh): the world's work under node, the captured frame in a page.
+add_executable(world_steps EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/bench/web/world_steps.cpp
+                                            ${PROJECT_SOURCE_DIR}/bench/busy_world.cpp)
+target_link_libraries(world_steps PRIVATE marvaze_world)
+target_link_options(world_steps PRIVATE ${WEB_LINK_COMMON} -sENVIRONMENT=node
+  -sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1)
+add_executable(frame_replay EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/bench/web/frame_replay.cpp
+  ${PROJECT_SOURCE_DIR}/bench/frame/captured_frame.cpp ${PROJECT_SOURCE_DIR}/bench/frame/replay.cpp)
+target_link_libraries(frame_replay PRIVATE marvaze_game marvaze_test_support marvaze_platform_web)
+web_page(frame_replay)

@@ -6,10 +6,11 @@
 //   SDL_VIDEODRIVER=offscreen build/bench/frame_replay [FRAMES]     (from the source tree)
 //   in the browser: bench/web/page_bench.py loads frame_replay.html and reads its console
 #include <algorithm>
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 

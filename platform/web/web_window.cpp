@@ -30,6 +30,8 @@ constexpr const char* Canvas = "#canvas";
 // yields, so there is nothing to swap.
 class CanvasSurface : public GLSurface {
   public:
+    // A hidden tab, as a minimised window, draws nothing; unlike a window it is also slowed by the
+    // browser's throttling of hidden pages' timers, so the world may step slower meanwhile.
     bool Unseen() override { return DocumentHidden() != 0; }
     void DrawableSize(int& width, int& height) override {
         emscripten_get_canvas_element_size(Canvas, &width, &height);
@@ -127,6 +129,8 @@ class WebWindow : public GameWindow {
 // The data package is mounted at the root of the page's file system, beside nothing else.
 std::filesystem::path ExecutableFolder() { return "/"; }
 
+// The canvas takes the whole browser window, whatever size is asked for: the device fits the
+// 640x480 picture into it.
 std::unique_ptr<GameWindow> OpenGameWindow(const std::string& title, int, int, std::string&) {
     return std::make_unique<WebWindow>(title);
 }

@@ -156,6 +156,9 @@ class GLDevice : public Device {
     }
 
     void Clear(uint32_t flags, uint32_t color, float z, uint32_t) override {
+        // The frame clears before its BeginScene: looked at here too, so that the first frame
+        // after the window is hidden draws nothing either.
+        unseen_ = surface_->Unseen();
         if (unseen_) return;
         Flush();
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);

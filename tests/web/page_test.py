@@ -139,6 +139,13 @@ def expect_game(shot, how):
     check(probe(shot, 'digit', 170, 440) == '3', f'{how} started no game with 3 spare lives')
 
 
+async def frames(page, count):
+    """Waits until `count` more frames have been presented: the game has seen what came before."""
+    now = await page.evaluate('__test.presents')
+    check(await page.wait_for(f'__test.presents >= {now + count}', 30),
+          f'the game stopped presenting frames (at {now})')
+
+
 async def shot(page, name):
     return await page.screenshot(os.path.join(SHOTS, name + '.png'))
 
@@ -167,13 +174,14 @@ async def play(browser, url):
           'the sound ran before any key')
     # A key the menu does not read: the first gesture starts the sound.
     await page.press('ArrowLeft')
-    check(await page.wait_for("__test.context.state === 'running'", 2),
+    check(await page.wait_for("__test.context.state === 'running'", 10),
           'the audio context is not running after the first key')
     menu_rms, menu_peak = await page.evaluate('__test.loudness(1500)', True)
     m = await shot(page, 'menu')
     expect_menu(m)
 
-    await page.press('Enter', after=1.0)
+    await page.press('Enter')
+    await frames(page, 5)
     expect_game(await shot(page, 'game'), 'Enter')
     quiet_rms, _ = await page.evaluate('__test.loudness(1000)', True)
     await page.key('Space', True)
@@ -187,15 +195,18 @@ async def play(browser, url):
     print(f'sound: {chunks} stretches, breaks after frames of {breaks} ms')
     check(chunks > 20, f'only {chunks} stretches of sound in seconds of play')
     check(all(ms > 80 for ms in breaks), f'the sound broke while the frames kept pace: {breaks}')
-    await page.press('KeyM', after=0.4)
+    await page.press('KeyM')
+    await frames(page, 2)
     await page.key('Space', True)
     _, muted_peak = await page.evaluate('__test.loudness(1000)', True)
     await page.key('Space', False)
     check(muted_peak < 1e-4, f'M did not silence the game (peak {muted_peak})')
 
-    await page.press('Escape', after=0.5)
-    await page.press('Escape', after=0.5)
-    check('has ended' in await notice(page), 'Escape, Escape did not end the game')
+    await page.press('Escape')
+    await frames(page, 2)
+    await page.press('Escape')
+    check(await page.wait_for("document.getElementById('notice').textContent.includes('ended')",
+                              10), 'Escape, Escape did not end the game')
     presents = await page.evaluate('__test.presents')
     await asyncio.sleep(0.5)
     check(await page.evaluate('__test.presents') == presents, 'frames came after the end')
@@ -223,42 +234,41 @@ async def second_tab(browser, url, first):
 
 async def pixel_ratio(page):
     await page.resize(640, 480, 2)
-    check(await page.wait_for('Module.canvas.width === 1280 && Module.canvas.height === 960', 3),
+    check(await page.wait_for('Module.canvas.width === 1280 && Module.canvas.height === 960', 10),
           'the drawing buffer did not follow a pixel ratio of 2: ' +
           str(await page.evaluate('[Module.canvas.width, Module.canvas.height]')))
     await page.resize(640, 480, 1)
-    check(await page.wait_for('Module.canvas.width === 640', 3), 'the buffer did not come back')
+    check(await page.wait_for('Module.canvas.width === 640', 10), 'the buffer did not come back')
 
 
 async def fullscreen(page):
     """F11 and a double-click switch to fullscreen and back, inside the gesture."""
     on = 'document.fullscreenElement !== null'
     await page.press('F11')
-    check(await page.wait_for(on, 2), 'F11 did not go fullscreen')
+    check(await page.wait_for(on, 10), 'F11 did not go fullscreen')
     await page.press('F11')
-    check(await page.wait_for(f'!({on})', 2), 'F11 again did not leave fullscreen')
+    check(await page.wait_for(f'!({on})', 10), 'F11 again did not leave fullscreen')
     for clicks in (1, 2):
         for kind in ('mousePressed', 'mouseReleased'):
             await page.send('Input.dispatchMouseEvent', {'type': kind, 'x': 320, 'y': 300,
                                                          'button': 'left', 'clickCount': clicks})
-    check(await page.wait_for(on, 2), 'a double-click did not go fullscreen')
+    check(await page.wait_for(on, 10), 'a double-click did not go fullscreen')
     await page.press('F11')
-    check(await page.wait_for(f'!({on})', 2), 'F11 did not leave the double-click\'s fullscreen')
+    check(await page.wait_for(f'!({on})', 10), 'F11 did not leave the double-click\'s fullscreen')
 
 
 async def hidden(browser, page):
     """Another tab in front: nothing is drawn; back in front, the game goes on."""
     other = await browser.new_page()
     await browser.send('Target.activateTarget', {'targetId': other.target})
-    check(await page.wait_for('document.hidden', 3), 'the tab did not become hidden')
-    # The frame under way when it was hidden may still have cleared its back buffer.
-    await asyncio.sleep(1.5)
+    check(await page.wait_for('document.hidden', 10), 'the tab did not become hidden')
+    await asyncio.sleep(0.3)
     before = await page.evaluate('[__test.draws, __test.presents]')
     await asyncio.sleep(2)
     after = await page.evaluate('[__test.draws, __test.presents]')
     check(before == after, f'a hidden tab drew: {before} then {after} (draws, presents)')
     await browser.send('Target.activateTarget', {'targetId': page.target})
-    check(await page.wait_for(f'__test.presents > {after[1]}', 5),
+    check(await page.wait_for(f'__test.presents > {after[1]}', 30),
           'the game did not go on when the tab came back')
     await other.close()
 
@@ -277,10 +287,11 @@ async def pad(page):
     """A pad's Start starts a game."""
     await page.evaluate(PAD)
     await asyncio.sleep(0.5)
+    # The pads are read once a frame: Start is held over a few.
     await page.evaluate('__pad.buttons[9].pressed = true, __pad.buttons[9].value = 1')
-    await asyncio.sleep(0.3)
+    await frames(page, 3)
     await page.evaluate('__pad.buttons[9].pressed = false, __pad.buttons[9].value = 0')
-    await asyncio.sleep(1.0)
+    await frames(page, 5)
     expect_game(await shot(page, 'pad'), "a pad's Start")
 
 
@@ -291,7 +302,7 @@ async def touch(browser, url):
           'touch controls showed before any touch')
     await page.touch('touchStart', [(320, 240, 1)])
     await page.touch('touchEnd', [])
-    check(await page.wait_for("!document.getElementById('touch').hidden", 2),
+    check(await page.wait_for("!document.getElementById('touch').hidden", 10),
           'no touch controls after the first touch')
 
     async def centre(name):
@@ -303,7 +314,7 @@ async def touch(browser, url):
     await page.touch('touchStart', [(ok_x, ok_y, 2)])
     await asyncio.sleep(0.15)
     await page.touch('touchEnd', [])
-    await asyncio.sleep(1.0)
+    await frames(page, 5)
     before = tracers(await shot(page, 'touch'))
     expect_game(os.path.join(SHOTS, 'touch.png'), 'a tap on OK')
     fire_x, fire_y = await centre('fire')
@@ -313,7 +324,7 @@ async def touch(browser, url):
     await page.touch('touchStart', [(pad_x, pad_y - 40, 3), (fire_x, fire_y, 4)])
     held, wanted = await page.evaluate(
         '[MarvazeTouch.held, MarvazeTouch.bits.up | MarvazeTouch.bits.fire]')
-    await asyncio.sleep(0.6)
+    await frames(page, 10)
     firing = tracers(await shot(page, 'touch-fire'))
     await page.touch('touchEnd', [])
     print(f'touch: tracer pixels {before:.0f} before, {firing:.0f} with fire held')
@@ -334,9 +345,9 @@ async def no_sky(browser, url):
     await asyncio.sleep(1)
     check(await page.evaluate('__test.presents') == presents, 'the game ran under the dialog')
     await page.press('Enter')
-    check(await page.wait_for("document.getElementById('dialog').hidden", 2),
+    check(await page.wait_for("document.getElementById('dialog').hidden", 10),
           'Enter did not answer the dialog')
-    check(await page.wait_for(f'__test.presents > {presents + 20}', 5),
+    check(await page.wait_for(f'__test.presents > {presents + 20}', 30),
           'the game did not run on after the dialog')
     check(await page.evaluate("document.getElementById('dialog').hidden"), 'the dialog came again')
     await page.close()
@@ -354,7 +365,9 @@ async def no_webgl2(url):
         check(text.startswith('Direct3D の初期化に失敗しました \n') and 'WebGL 2' in text,
               f'the failure dialog says "{text}"')
         await page.press('Enter')
-        check('has ended' in await notice(page), 'the page did not end after the failure')
+        check(await page.wait_for(
+            "document.getElementById('notice').textContent.includes('ended')", 10),
+            'the page did not end after the failure')
         check(await page.evaluate('__test.presents') == 0, 'frames came without WebGL 2')
     finally:
         await browser.close()
@@ -370,8 +383,18 @@ def linux_frame(path):
         window = subprocess.run(['xdotool', 'search', '--sync', '--pid', str(game.pid),
                                  '--name', '^Marvaze$'], capture_output=True, text=True,
                                 timeout=20).stdout.split()[0]
-        time.sleep(3)
-        subprocess.run(['import', '-window', window, path], check=True)
+        # Held at frame 40 the picture stops changing.
+        previous = path + '.before.png'
+        for _ in range(60):
+            time.sleep(0.5)
+            subprocess.run(['import', '-window', window, path], check=True)
+            if os.path.exists(previous) and subprocess.run(
+                    ['compare', '-metric', 'AE', path, previous, 'null:'],
+                    capture_output=True).returncode == 0:
+                break
+            os.replace(path, previous)
+        else:
+            raise Failure('the Linux build\'s picture never held still')
         subprocess.run([os.path.join(LINUX_BUILD, 'tests', 'x11_close'), window], check=True)
         game.wait(15)
     finally:
@@ -381,7 +404,9 @@ def linux_frame(path):
 async def same_frame(browser, url):
     """Seed 1, frame 40: the page's picture against the Linux build's."""
     page = await running(browser, url, FRAME_40)
-    await asyncio.sleep(4)
+    check(await page.wait_for('__test.presents >= 40', 60), 'the page never reached frame 40')
+    await asyncio.sleep(0.5)
+    check(await page.evaluate('__test.presents') == 40, 'the page went on past frame 40')
     web = await shot(page, 'web-frame')
     await page.close()
     linux = os.path.join(SHOTS, 'linux-frame.png')

@@ -170,6 +170,8 @@ async def play(browser, url):
     check(await page.evaluate('document.title') == 'Marvaze', 'the page is not titled Marvaze')
     size = await page.evaluate('[Module.canvas.width, Module.canvas.height]')
     check(size == [640, 480], f'the drawing buffer is {size} at a pixel ratio of 1, not 640x480')
+    page_size = await page.evaluate('(e => [e.scrollWidth, e.scrollHeight])(document.documentElement)')
+    check(page_size == [640, 480], f'the page is {page_size}, more than its window: scroll bars')
     check(await page.evaluate('__test.context.state') == 'suspended',
           'the sound ran before any key')
     # A key the menu does not read: the first gesture starts the sound.

@@ -1,5 +1,6 @@
 // What each platform ring supplies to the one start-up in app/main.cpp: the Linux ring builds it
-// on SDL2 and OpenGL, the Windows ring on Win32, Direct3D 9 and DirectSound.
+// on SDL2 and OpenGL, the Windows ring on Win32, Direct3D 9 and DirectSound, the browser ring on
+// html5.h, WebGL 2 and Web Audio.
 #pragma once
 
 #include <filesystem>

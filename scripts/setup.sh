@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing need on Debian 12 (only what is missing).
-# `scripts/setup.sh windows` installs the Windows cross toolchain and Wine instead;
+# `scripts/setup.sh windows` installs the Windows cross toolchain and Wine instead, `scripts/setup.sh
+# web` emscripten and what tests the page (headless Chromium, the DevTools client), and
 # `scripts/setup.sh deb` adds what making and checking the Debian package needs.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl2-dev libepoxy-dev libglm-dev libstb-dev libgtest-dev
@@ -12,6 +13,9 @@ if [ "${1:-}" = windows ]; then
     packages=(cmake make mingw-w64 googletest libglm-dev libstb-dev wine wine64 zip unzip)
 elif [ "${1:-}" = deb ]; then
     packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db)
+elif [ "${1:-}" = web ]; then
+    packages=(cmake make emscripten googletest libglm-dev libstb-dev zip unzip chromium
+              python3-websockets imagemagick)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the normal build (with the real-window tests under Xvfb),
 # the Debian package (installed on this machine and removed again), the Windows build under Wine,
-# and a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# the browser build (under node and in headless Chromium), and a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -32,6 +33,16 @@ tests/deb/run.sh dist/marvaze_*_amd64.deb build
 scripts/windows.sh
 cmake --build --preset windows
 tests/wine/run.sh build-windows build dist/Marvaze-*-windows-x64.zip
+
+# The browser build: packaged, the headless suite under node, then the unpacked page in headless
+# Chromium, its frame compared with the normal build's on the same X server.
+scripts/web.sh
+cmake --build --preset web
+ctest --preset web
+site=$(mktemp -d)
+unzip -q dist/Marvaze-*-web.zip -d "$site"
+timeout 600 /usr/bin/python3 tests/web/page_test.py "$site"/Marvaze-*-web build
+rm -rf "$site"
 
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize

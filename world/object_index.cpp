@@ -65,7 +65,7 @@ V Load(const T* p) {
 Floats Abs(Floats v) { return reinterpret_cast<Floats>(reinterpret_cast<Ints>(v) & 0x7fffffff); }
 
 void Scan(const ObjectIndex& index, const IndexGroup& g, const GameObject& from, float reach,
-          uint32_t kinds, std::pmr::vector<ReachHit>& found) {
+          uint32_t kinds, ReachHits& found) {
     const Floats fx = {from.x, from.x, from.x, from.x};
     const Floats fy = {from.y, from.y, from.y, from.y};
     const Floats fz = {from.z, from.z, from.z, from.z};
@@ -142,7 +142,7 @@ void IndexRemovedNext(ObjectIndex& index, [[maybe_unused]] const GameObject& obj
 }
 
 void IndexScan(const ObjectIndex& index, const GameObject& from, float reach, uint32_t kinds,
-               std::pmr::vector<ReachHit>& found) {
+               ReachHits& found) {
     assert((kinds & ~(KindBit(Aircraft) | KindBit(Shot) | KindBit(Gunner))) == 0);
     assert(from.team == FriendTeam || from.team == EnemyTeam);
     const int32_t other = from.team == FriendTeam ? EnemyTeam : FriendTeam;

@@ -45,6 +45,6 @@ void IndexRemovedNext(ObjectIndex& index, const GameObject& object);
 // these are at or beyond it too, or NaN (even with float rounding, as the squares of the reaches
 // used are exact).
 void IndexScan(const ObjectIndex& index, const GameObject& from, float reach, uint32_t kinds,
-               std::pmr::vector<ReachHit>& found);
+               ReachHits& found);
 // True when the index holds exactly the list from `head`, each object with its current place.
 bool IndexAgrees(const ObjectIndex& index, const GameObject* head);

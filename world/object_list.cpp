@@ -121,8 +121,7 @@ void RemoveNext(GameObject& object) {
     DeleteObject(dead);
 }
 
-void FindInReach(const GameObject& from, float reach, uint32_t kinds,
-                 std::pmr::vector<ReachHit>& found) {
+void FindInReach(const GameObject& from, float reach, uint32_t kinds, ReachHits& found) {
     if (indexOpen) {
         IndexScan(listIndex, from, reach, kinds, found);
         return;

@@ -10,9 +10,9 @@
 
 #include "platform/core/image_file.h"
 #include "platform/core/xfile.h"
-#include "platform/sdl/gl_device.h"
-#include "platform/sdl/gl_state.h"
-#include "platform/sdl/vertex_bytes.h"
+#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_state.h"
+#include "platform/gl/vertex_bytes.h"
 
 using namespace dev;
 

@@ -28,7 +28,7 @@
 #include "bench/frame/malloc_switch.h"
 #include "bench/frame/process_run.h"
 #include "bench/frame/replay.h"
-#include "platform/sdl/gl_device.h"
+#include "platform/gl/gl_device.h"
 #include "platform/sdl/sdl_host.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "bench/frame/captured_frame.h"
 #include "bench/frame/floor_frame.h"
 #include "bench/frame/replay.h"
-#include "platform/sdl/gl_device.h"
+#include "platform/gl/gl_device.h"
 #include "platform/sdl/sdl_host.h"
 #include "tests/gl/gl_test_window.h"
 

@@ -212,6 +212,11 @@ Prefetch& prefetch() {
 }  // namespace
 
 void PrefetchImages(std::vector<std::string> paths) {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A page without threads (they would need cross-origin isolation from its server) decodes
+    // each file at its first use instead.
+    return;
+#endif
     Prefetch& p = prefetch();
     std::sort(paths.begin(), paths.end());
     paths.erase(std::unique(paths.begin(), paths.end()), paths.end());

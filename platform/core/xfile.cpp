@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <glm/gtc/matrix_inverse.hpp>
 #include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
@@ -17,6 +19,23 @@
 using namespace dev;
 
 namespace {
+
+// The whole of [first, last) as a number, correctly rounded.
+bool ReadFloat(const char* first, const char* last, float& value) {
+#if __cpp_lib_to_chars >= 201611L
+    auto [end, ec] = std::from_chars(first, last, value);
+    return ec == std::errc() && end == last;
+#else
+    // Emscripten's libc++ reads no floating point with from_chars; strtof in the C locale,
+    // which the game never changes, reads a number token the same way.
+    std::string text(first, last);
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtof(text.c_str(), &end);
+    return errno == 0 && end == text.c_str() + text.size();
+#endif
+}
 
 enum class Tok { Name, Number, String, Guid, Open, Close, Semicolon, Comma, Other, End };
 
@@ -239,8 +258,7 @@ class Parser {
         const char* first = t.text.data();
         if (t.kind == Tok::Number && *first == '+') ++first;
         float value = 0;
-        auto [end, ec] = std::from_chars(first, t.text.data() + t.text.size(), value);
-        if (t.kind != Tok::Number || ec != std::errc() || end != t.text.data() + t.text.size())
+        if (t.kind != Tok::Number || !ReadFloat(first, t.text.data() + t.text.size(), value))
             Fail(t, "expected a number");
         Next();
         return value;

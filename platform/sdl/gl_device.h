@@ -1,27 +1,12 @@
-// The drawing device on OpenGL 3.3 core: the fixed-function look the game relies on, drawn into
-// a 640x480 back buffer that Present shows scaled to the window at 4:3.
+// The OpenGL device (platform/gl) on an SDL window.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "platform/core/image_file.h"
-#include "platform/core/present_area.h"
-#include "platform/device.h"
+#include "platform/gl/gl_device.h"
 
 struct SDL_Window;
 
 // Needs the window's GL context current; null with `error` when GL 3.3 is not available.
 std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error);
-
-// The back buffer as it stands, top row first (for tests and screenshots).
-Image ReadBackBuffer(Device& glDevice);
-// GL draw calls made so far: streamed draws that share their state are joined into one.
-int GLDrawCount(Device& glDevice);
-// On (the default), streamed draws that share their state join one GL draw. Off, every
-// DrawPrimitiveUP and sprite draw is a GL draw of its own that binds its texture again: the
-// call-for-call path, kept for measuring what the joining saves.
-void SetGLBatching(Device& glDevice, bool on);
-// Tells the device that GL state was changed behind its back (code drawing with GL directly), so
-// that its next draw sets every setting again.
-void ForgetGLState(Device& glDevice);

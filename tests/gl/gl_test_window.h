@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/device.h"
-#include "platform/sdl/gl_device.h"
+#include "platform/gl/gl_device.h"
 #include "platform/sdl/sdl_host.h"
 #include "tests/device/pixels.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/sdl/gl_device.h"
+#include "platform/gl/gl_device.h"
 #include "tests/device/present_cases.h"
 #include "tests/gl/gl_test_window.h"
 

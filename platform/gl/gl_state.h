@@ -11,7 +11,7 @@
 #include <map>
 
 #include "platform/device.h"
-#include "platform/sdl/gl_program.h"
+#include "platform/gl/gl_program.h"
 
 // Values of the device's enumerations that the game never names but a device must accept.
 constexpr uint32_t D3DCULL_CW = 2;

@@ -1,7 +1,4 @@
-#include "platform/sdl/gl_device.h"
-
-#include <SDL.h>
-#include <epoxy/gl.h>
+#include "platform/gl/gl_device.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,9 +8,9 @@
 #include <vector>
 
 #include "platform/core/xfile.h"
-#include "platform/sdl/gl_program.h"
-#include "platform/sdl/gl_state.h"
-#include "platform/sdl/vertex_bytes.h"
+#include "platform/gl/gl_program.h"
+#include "platform/gl/gl_state.h"
+#include "platform/gl/vertex_bytes.h"
 
 using namespace dev;
 
@@ -101,7 +98,7 @@ class GLMesh : public Mesh {
 
 class GLDevice : public Device {
   public:
-    explicit GLDevice(SDL_Window* window) : window_(window) {}
+    explicit GLDevice(std::unique_ptr<GLSurface> surface) : surface_(std::move(surface)) {}
     ~GLDevice() override {
         meshes_.clear();
         sprites_.clear();
@@ -116,10 +113,7 @@ class GLDevice : public Device {
     }
 
     bool Init(std::string& error) {
-        if (epoxy_gl_version() < 33) {
-            error = "OpenGL 3.3 is not available";
-            return false;
-        }
+        if (!GLVersionEnough(error)) return false;
         // A texture, so that Present can draw it.
         glGenTextures(1, &colour_);
         glBindTexture(GL_TEXTURE_2D, colour_);
@@ -162,6 +156,9 @@ class GLDevice : public Device {
     }
 
     void Clear(uint32_t flags, uint32_t color, float z, uint32_t) override {
+        // The frame clears before its BeginScene: looked at here too, so that the first frame
+        // after the window is hidden draws nothing either.
+        unseen_ = surface_->Unseen();
         if (unseen_) return;
         Flush();
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
@@ -173,7 +170,7 @@ class GLDevice : public Device {
             mask |= GL_COLOR_BUFFER_BIT;
         }
         if (flags & D3DCLEAR_ZBUFFER) {
-            glClearDepth(z);
+            ClearDepth(z);
             glDepthMask(GL_TRUE);
             applied.depthWrite = true;
             mask |= GL_DEPTH_BUFFER_BIT;
@@ -182,15 +179,13 @@ class GLDevice : public Device {
     }
     // While the window is minimised or hidden nothing can be seen: the frame's drawing and its
     // presenting are skipped, and everything else goes on as ever.
-    void BeginScene() override {
-        unseen_ = (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
-    }
+    void BeginScene() override { unseen_ = surface_->Unseen(); }
     void EndScene() override { Flush(); }
     void Present() override {
         if (unseen_) return;
         Flush();
         int width = 0, height = 0;
-        SDL_GL_GetDrawableSize(window_, &width, &height);
+        surface_->DrawableSize(width, height);
         PresentArea area = FitBackBuffer(width, height);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glViewport(0, 0, width, height);
@@ -222,7 +217,7 @@ class GLDevice : public Device {
             quad.push_back(corner);
         }
         DrawVertices(s, quad);
-        SDL_GL_SwapWindow(window_);
+        surface_->Swap();
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         glViewport(0, 0, BackBufferWidth, BackBufferHeight);
     }
@@ -513,7 +508,7 @@ class GLDevice : public Device {
     AppliedGL applied;
 
   private:
-    SDL_Window* window_;
+    std::unique_ptr<GLSurface> surface_;
     bool unseen_ = false;
     GLuint framebuffer_ = 0, colour_ = 0, depth_ = 0;
     Texture backBuffer_;  // colour_, as the program samples it
@@ -619,8 +614,8 @@ void GLMesh::DrawSubset(uint32_t subset) { owner_.DrawMeshSubset(*this, subset);
 
 }  // namespace
 
-std::unique_ptr<Device> CreateGLDevice(SDL_Window* window, std::string& error) {
-    auto created = std::make_unique<GLDevice>(window);
+std::unique_ptr<Device> CreateGLDevice(std::unique_ptr<GLSurface> surface, std::string& error) {
+    auto created = std::make_unique<GLDevice>(std::move(surface));
     if (!created->Init(error)) return nullptr;
     return created;
 }

@@ -1,8 +1,8 @@
-#include "platform/sdl/gl_state.h"
+#include "platform/gl/gl_state.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
-#include "platform/sdl/vertex_bytes.h"
+#include "platform/gl/vertex_bytes.h"
 
 using namespace dev;
 
@@ -43,7 +43,7 @@ GLint Address(uint32_t d3d) {
         case D3DTADDRESS_CLAMP:
             return GL_CLAMP_TO_EDGE;
         case D3DTADDRESS_BORDER:
-            return GL_CLAMP_TO_BORDER;
+            return ClampToBorder;
         case D3DTADDRESS_MIRRORONCE:
             return GL_MIRRORED_REPEAT;
         default:

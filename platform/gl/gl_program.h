@@ -2,11 +2,11 @@
 // lighting or the vertex colour, one texture stage, and the alpha test.
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <compare>
 #include <cstdint>
 #include <string>
+
+#include "platform/gl/gl_api.h"
 
 constexpr int MaxLights = 8;
 

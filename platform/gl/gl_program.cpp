@@ -1,4 +1,4 @@
-#include "platform/sdl/gl_program.h"
+#include "platform/gl/gl_program.h"
 
 #include <vector>
 
@@ -6,7 +6,7 @@ namespace {
 
 // Matrices arrive in the row-vector layout, which GLSL's column-major mat4 reads as the
 // column-vector matrix that acts the same way; so `m * v` applies them as the game means.
-const char* const VertexSource = R"(#version 330 core
+const char* const VertexSource = R"(
 layout(location = 0) in vec4 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec4 colour;
@@ -105,9 +105,7 @@ void main() {
 
 std::string Constants(const StageConfig& s) {
     auto n = [](uint32_t v) { return std::to_string(static_cast<int>(v & 0xff)); };
-    return "#version 330 core\n"
-           "const int COLOUR_OP = " +
-           n(s.colourOp) +
+    return std::string(GLSLVersion) + "const int COLOUR_OP = " + n(s.colourOp) +
            ";\n"
            "const int COLOUR_ARG1 = " +
            n(s.colourArg1) +
@@ -156,7 +154,7 @@ GLuint Compile(GLenum kind, const std::string& text, std::string& error) {
 }  // namespace
 
 bool BuildFixedProgram(const StageConfig& stage, FixedProgram& out, std::string& error) {
-    GLuint vertex = Compile(GL_VERTEX_SHADER, VertexSource, error);
+    GLuint vertex = Compile(GL_VERTEX_SHADER, GLSLVersion + std::string(VertexSource), error);
     if (vertex == 0) return false;
     GLuint fragment = Compile(GL_FRAGMENT_SHADER, Constants(stage) + FragmentSource, error);
     if (fragment == 0) {

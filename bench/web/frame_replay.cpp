@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "app/device_slots.h"
 #include "bench/frame/captured_frame.h"
 #include "bench/frame/replay.h"
 #include "platform/core/data_folder.h"
@@ -33,7 +32,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "frame_replay: %s\n", error.c_str());
         return 1;
     }
-    InstallDevice(gl.get());
+    device = gl.get();
     std::vector<double> ms;
     for (int i = 0; i < frames + 5; ++i) {
         RunSteps(replay, replay.settings);
@@ -50,6 +49,6 @@ int main(int argc, char** argv) {
     std::sort(ms.begin(), ms.end());
     std::printf("frame replay: frame %d, %d objects, median %.2f ms over %d frames\n",
                 captured.frameNumber, captured.objects, ms[ms.size() / 2], frames);
-    InstallDevice(nullptr);
+    device = nullptr;
     return 0;
 }

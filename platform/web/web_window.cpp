@@ -66,7 +66,7 @@ class WebWindow : public GameWindow {
         PageEnded();
     }
 
-    KeySource Keys() const override { return WebKeyDown; }
+    FrameInput ReadInput() override { return ReadFrameInput(WebKeyDown); }
 
     std::unique_ptr<Device> CreateDevice(std::string& error) override {
         EmscriptenWebGLContextAttributes attributes;

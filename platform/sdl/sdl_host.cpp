@@ -60,10 +60,13 @@ std::unique_ptr<SdlHost> SdlHost::Create(const std::string& title, int width, in
 
 SdlHost::~SdlHost() {
     ClosePads();
-    CloseSdlAudio(audioDevice_);
+    bool audioFree = CloseAudio();
     if (glContext_ != nullptr) SDL_GL_DeleteContext(glContext_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
-    SDL_Quit();
+    if (audioFree)
+        SDL_Quit();
+    else
+        SDL_QuitSubSystem(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO);
 }
 
 std::unique_ptr<Device> SdlHost::CreateDevice(std::string& error) {
@@ -79,7 +82,7 @@ std::unique_ptr<Device> SdlHost::CreateDevice(std::string& error) {
     return created;
 }
 
-void SdlHost::OpenAudio() { audioDevice_ = OpenSdlAudio(); }
+void SdlHost::OpenAudio() { StartOpeningAudio(); }
 
 bool SdlHost::PumpMessages() {
     SDL_Event event;
@@ -93,6 +96,7 @@ bool SdlHost::PumpMessages() {
     }
     EndPadPump();
     KeepFullscreen(fullscreen_);
+    TendAudio();
     if (TakeShowRequest()) {
         SDL_ShowWindow(window_);
         SDL_RestoreWindow(window_);

@@ -29,6 +29,5 @@ class SdlHost : public GameWindow {
     SdlHost() = default;
     SDL_Window* window_ = nullptr;
     void* glContext_ = nullptr;
-    uint32_t audioDevice_ = 0;
     FullscreenSwitch fullscreen_;
 };

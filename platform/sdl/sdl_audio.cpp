@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/core/mixer.h"
+#include "platform/core/silent_sound.h"
 #include "platform/report.h"
 
 namespace {
@@ -23,13 +24,15 @@ struct Opening {
     bool finished = false;   // the thread is out of SDL's audio code
     bool abandoned = false;  // the game no longer waits for it
     SDL_AudioDeviceID device = 0;
-    std::string failure;  // why the sound card could not be opened
+    std::string failure;  // why no device could be opened
 };
 
 std::shared_ptr<Opening> opening;
 std::thread opener;
 Uint32 openingSince = 0;
 bool waiting = false;  // for the opening thread's answer
+bool silent = false;
+SilentSound silence;
 
 // SDL's audio thread asks for the next samples: 16-bit stereo frames, four bytes each.
 void Mix(void*, Uint8* stream, int length) {
@@ -84,11 +87,6 @@ void Open(const std::shared_ptr<Opening>& shared) {
         failure = SDL_GetError();
     else if (!Abandoned(*shared) && (device = OpenDevice()) == 0)
         failure = SDL_GetError();
-    if (device == 0 && !Abandoned(*shared)) {
-        // No sound hardware: a silent device keeps the program's behaviour the same.
-        SDL_AudioQuit();
-        if (SDL_AudioInit("dummy") == 0) device = OpenDevice();
-    }
     std::lock_guard<std::mutex> lock(shared->mutex);
     shared->device = device;
     shared->failure = failure;
@@ -110,18 +108,21 @@ void StartOpeningAudio() {
 }
 
 void TendAudio() {
+    if (silent) PlaySilently(silence, gameMixer, SDL_GetTicks());
     if (!waiting) return;
     std::lock_guard<std::mutex> lock(opening->mutex);
     if (opening->finished) {
         waiting = false;
-        if (!opening->failure.empty())
+        if (opening->device != 0)
+            SDL_PauseAudioDevice(opening->device, 0);
+        else
             Report("no audio device (" + opening->failure + "); running silent");
-        if (opening->device != 0) SDL_PauseAudioDevice(opening->device, 0);
     } else if (SDL_GetTicks() - openingSince >= OpenPatienceMs) {
         waiting = false;
         opening->abandoned = true;
         Report("the audio device did not answer within a second; running silent");
     }
+    silent = !waiting && opening->device == 0;
 }
 
 bool CloseAudio() {
@@ -132,7 +133,8 @@ bool CloseAudio() {
         opening->abandoned = true;
         finished = opening->finished;
     }
-    waiting = false;
+    waiting = silent = false;
+    silence = {};
     if (!finished) {
         opener.detach();
         opening = nullptr;

@@ -6,7 +6,7 @@
 // Starts opening the default audio device at 44100 Hz, 16 bits, 2 channels, for gameMixer.
 void StartOpeningAudio();
 // At every pump: starts the device once it is open. When it cannot be had, or not within a
-// second, the game runs silent and says so in one line.
+// second, the game says so in one line and runs silent, its mixer played into nothing.
 void TendAudio();
 // Closes the device. False when the opening is still stuck inside SDL's audio code: SDL's audio
 // must then be left alone (not quit), and the stuck thread ends with the process.

@@ -47,14 +47,17 @@ bool Private(const std::string& folder) {
            (info.st_mode & 077) == 0;
 }
 
-// $XDG_RUNTIME_DIR, else a folder of our own under the temporary folder, made 0700 if missing.
-// Empty when neither is private (another user made the fallback, say).
+// The same folder for every copy the user starts, whatever their environment (after su, sudo -u
+// or from cron): $XDG_RUNTIME_DIR, the desktop's own, which tests also use to keep their copies
+// apart; else where it normally points, /run/user/UID; else a folder named for the user under
+// /tmp (not $TMPDIR, which differs between environments), made 0700 if missing. Empty when none
+// of them is private (another user made the last, say).
 std::string RendezvousFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime != nullptr && runtime[0] == '/' && Private(runtime)) return runtime;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/marvaze-" +
-                         std::to_string(getuid());
+    std::string user = "/run/user/" + std::to_string(getuid());
+    if (Private(user)) return user;
+    std::string folder = "/tmp/marvaze-" + std::to_string(getuid());
     mkdir(folder.c_str(), 0700);
     if (Private(folder)) return folder;
     Report(folder + " is not a private folder; not guarding against a second copy");

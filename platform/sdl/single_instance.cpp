@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -47,21 +48,30 @@ bool Private(const std::string& folder) {
            (info.st_mode & 077) == 0;
 }
 
-// The same folder for every copy the user starts, whatever their environment (after su, sudo -u
-// or from cron): $XDG_RUNTIME_DIR, the desktop's own, which tests also use to keep their copies
-// apart; else where it normally points, /run/user/UID; else a folder named for the user under
-// /tmp (not $TMPDIR, which differs between environments), made 0700 if missing. Empty when none
-// of them is private (another user made the last, say).
-std::string RendezvousFolder() {
+// Where copies meet, in order; each start takes the first folder that works, so copies started
+// alike meet in the same one whatever their environment (after su, sudo -u or from cron):
+// $XDG_RUNTIME_DIR, the desktop's own, which tests also use to keep their copies apart; else where
+// it normally points, /run/user/UID; else a folder named for the user under /tmp (not $TMPDIR,
+// which differs between environments); and when another user has taken that name, one in the
+// user's home. The last two are made 0700 when missing.
+struct Folder {
+    std::string path;
+    std::vector<std::string> make;  // folders made 0700, in order, when missing
+};
+
+std::vector<Folder> RendezvousFolders() {
+    std::vector<Folder> folders;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/' && Private(runtime)) return runtime;
-    std::string user = "/run/user/" + std::to_string(getuid());
-    if (Private(user)) return user;
-    std::string folder = "/tmp/marvaze-" + std::to_string(getuid());
-    mkdir(folder.c_str(), 0700);
-    if (Private(folder)) return folder;
-    Report(folder + " is not a private folder; not guarding against a second copy");
-    return "";
+    if (runtime != nullptr && runtime[0] == '/') folders.push_back({runtime, {}});
+    std::string uid = std::to_string(getuid());
+    folders.push_back({"/run/user/" + uid, {}});
+    std::string tmp = "/tmp/marvaze-" + uid;
+    folders.push_back({tmp, {tmp}});
+    if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_dir[0] == '/') {
+        std::string cache = std::string(user->pw_dir) + "/.cache";
+        folders.push_back({cache + "/marvaze", {cache, cache + "/marvaze"}});
+    }
+    return folders;
 }
 
 bool Address(const std::string& path, sockaddr_un& address) {
@@ -97,31 +107,58 @@ bool AskFirstInstance(const sockaddr_un& address) {
     return false;
 }
 
-}  // namespace
+enum class Claim { Ours, Theirs, Unanswered, Unusable };
 
-bool ClaimSingleInstance() {
-    std::string folder = RendezvousFolder();
-    if (folder.empty()) return true;
+// Claims the rendezvous in `folder`, or asks its holder to show its window. Unusable when the
+// folder is not private, the socket's path is too long for its address, or something other than
+// a file (a link, a folder) stands at the lock's name: every copy passes it by alike.
+Claim ClaimIn(const Folder& folder) {
+    for (const std::string& made : folder.make) mkdir(made.c_str(), 0700);
     sockaddr_un address{};
-    if (!Address(folder + "/marvaze.sock", address)) return true;
-    int fd =
-        open((folder + "/marvaze.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return true;  // nothing to guard with, so run
+    if (!Private(folder.path) || !Address(folder.path + "/marvaze.sock", address))
+        return Claim::Unusable;
+    int fd = open((folder.path + "/marvaze.lock").c_str(),
+                  O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0) close(fd);
+        return Claim::Unusable;
+    }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
-        if (AskFirstInstance(address)) return false;
-        Report("another copy holds the claim but does not answer; starting anyway");
-        return true;
+        return AskFirstInstance(address) ? Claim::Theirs : Claim::Unanswered;
     }
-    lockFd = fd;
     // Ours now: whatever socket is left there belongs to a copy that has gone.
     unlink(address.sun_path);
     int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        listen(s, 8) == 0)
-        listener = s;
-    else if (s >= 0)
-        close(s);
+    if (s < 0 || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(s, 8) != 0) {
+        if (s >= 0) close(s);
+        close(fd);
+        return Claim::Unusable;
+    }
+    lockFd = fd;
+    listener = s;
+    return Claim::Ours;
+}
+
+}  // namespace
+
+bool ClaimSingleInstance() {
+    for (const Folder& folder : RendezvousFolders()) {
+        switch (ClaimIn(folder)) {
+            case Claim::Ours:
+                return true;
+            case Claim::Theirs:
+                return false;
+            case Claim::Unanswered:
+                Report("another copy holds the claim but does not answer; starting anyway");
+                return true;
+            case Claim::Unusable:
+                break;
+        }
+    }
+    Report("no private folder to meet other copies in; a second copy could start beside this one");
     return true;
 }
 

@@ -3,8 +3,10 @@
 // with /tmp and /run of its own, so no real game (or another test run) is ever met.
 #include "platform/sdl/single_instance.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
@@ -13,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -27,8 +30,8 @@ using Clock = std::chrono::steady_clock;
 constexpr uid_t Nobody = 65534;
 constexpr int NotAllowed = 77;
 
-// Runs `body` in a child with empty /tmp and /run of its own; its exit status, NotAllowed when
-// the system does not let a process have its own mounts.
+// Runs `body` in a child with empty /tmp, /run and home of its own; its exit status, NotAllowed
+// when the system does not let a process have its own mounts.
 template <typename Body>
 int Isolated(Body body) {
     pid_t child = fork();
@@ -36,7 +39,8 @@ int Isolated(Body body) {
         if (unshare(CLONE_NEWNS) != 0 ||
             mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
             mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") ||
-            mount("tmpfs", "/run", "tmpfs", 0, "mode=755") || mkdir("/run/user", 0755))
+            mount("tmpfs", "/run", "tmpfs", 0, "mode=755") || mkdir("/run/user", 0755) ||
+            mount("tmpfs", getpwuid(getuid())->pw_dir, "tmpfs", 0, "mode=700"))
             _exit(NotAllowed);
         unsetenv("XDG_RUNTIME_DIR");
         unsetenv("TMPDIR");
@@ -142,11 +146,33 @@ TEST(SingleInstance, OneGamePerUserWhateverTheEnvironment) {
     });
 }
 
+// A runtime folder whose socket's path is too long, a link or a folder at the lock's name: copies
+// started alike pass it by alike and meet elsewhere.
+TEST(SingleInstance, NothingLeftInAFolderSwitchesTheGuardOff) {
+    EXPECT_ISOLATED([] {
+        std::string lengthy = Folder("/tmp/" + std::string(120, 'r'), 0700);
+        std::string linked = Folder("/tmp/linked", 0700);
+        std::string filled = Folder("/tmp/filled", 0700);
+        if (symlink("/tmp/elsewhere", (linked + "/marvaze.lock").c_str()) != 0 ||
+            mkdir((filled + "/marvaze.lock").c_str(), 0700) != 0)
+            return 1;
+        int step = 2;
+        for (const std::string& runtime : {lengthy, linked, filled}) {
+            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+            FirstCopy first = StartFirstCopy();
+            if (first.pid < 0 || !SentAway()) return step;
+            Stop(first);
+            ++step;
+        }
+        return 0;
+    });
+}
+
 TEST(SingleInstance, AnotherUserCanNeitherBlockTheStartNorReachTheRendezvous) {
     if (getuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
     EXPECT_ISOLATED([] {
         // Another user makes the fallback folder first, open to all, and squats the abstract
-        // name an earlier version used.
+        // name an earlier version used: the game starts, and a second copy is still sent away.
         std::string fallback = "/tmp/marvaze-" + std::to_string(getuid());
         if (AsNobody([&] { return mkdir(fallback.c_str(), 0777) == 0 ? 0 : 1; }) != 0) return 1;
         chmod(fallback.c_str(), 0777);
@@ -158,15 +184,29 @@ TEST(SingleInstance, AnotherUserCanNeitherBlockTheStartNorReachTheRendezvous) {
         bind(squat, reinterpret_cast<sockaddr*>(&abstract),
              socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size()));
         listen(squat, 4);
-        if (!ClaimSingleInstance()) return 2;  // squatted out: it could never start
-        close(squat);
-        ReleaseSingleInstance();
+        FirstCopy first = StartFirstCopy();
+        if (first.pid < 0) return 2;
+        if (!SentAway()) return 3;
+        Stop(first);
+        // With nowhere private left, the game still starts, and says it runs unguarded.
+        std::string home = getpwuid(getuid())->pw_dir;
+        fs::remove_all(home + "/.cache");
+        if (symlink("/tmp/nowhere", (home + "/.cache").c_str()) != 0) return 4;
+        int said = open("/tmp/said", O_RDWR | O_CREAT | O_TRUNC, 0600);
+        int stderrFd = dup(2);
+        dup2(said, 2);
+        bool started = ClaimSingleInstance();
+        dup2(stderrFd, 2);
+        char line[200] = {};
+        if (!started || pread(said, line, sizeof line - 1, 0) <= 0 ||
+            !std::strstr(line, "second copy"))
+            return 6;
         // With a private runtime folder the rendezvous is there, out of the other user's reach.
         std::string runtime = Folder("/tmp/runtime", 0700);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        if (!ClaimSingleInstance()) return 3;
+        if (!ClaimSingleInstance()) return 7;
         return AsNobody([&] { return Connect(runtime + "/marvaze.sock") >= 0 ? 1 : 0; }) == 0 ? 0
-                                                                                              : 4;
+                                                                                              : 8;
     });
 }
 

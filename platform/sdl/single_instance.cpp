@@ -10,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -29,11 +30,16 @@ int listener = -1;
 struct Asker {
     int fd;
     int64_t since;
+    bool shown = false;  // answered at the next pump, which a copy that is quitting never reaches
 };
-std::vector<Asker> askers;  // accepted, their message not yet read
+std::vector<Asker> askers;  // accepted, not yet answered
 
 constexpr int64_t AskerPatienceMs = 1000;
 constexpr int64_t ConnectPatienceMs = 1000;
+// A first copy that is quitting may take a while to let go of the claim.
+constexpr int64_t LeavingPatienceMs = 5000;
+// A first copy showing a modal box does not pump; it is there all the same.
+constexpr int64_t AnswerPatienceMs = 2000;
 
 int64_t NowMs() {
     timespec t{};
@@ -88,23 +94,30 @@ bool SameUser(int fd) {
     return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == getuid();
 }
 
-// Asks the first instance to show its window; false when it cannot be reached in a second.
-bool AskFirstInstance(const sockaddr_un& address) {
-    int64_t start = NowMs();
-    while (NowMs() - start < ConnectPatienceMs) {
-        int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        if (s < 0) return false;
-        // Refused or missing: the holder has not bound yet; a full backlog: it is not accepting.
-        if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
-            SameUser(s)) {
-            bool asked = send(s, "show", 4, MSG_NOSIGNAL) == 4;
-            close(s);
-            return asked;
-        }
+enum class Answer { Shown, Busy, Leaving, Unreachable };
+
+// Asks the first instance to show its window, and waits for its word that it goes on running: a
+// copy that is quitting never gives it, and its going closes the connection.
+Answer AskFirstInstance(const sockaddr_un& address) {
+    int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (s < 0) return Answer::Unreachable;
+    // Refused or missing: the holder has not bound yet; a full backlog: it is not accepting.
+    if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        !SameUser(s)) {
         close(s);
-        usleep(20000);
+        return Answer::Unreachable;
     }
-    return false;
+    Answer answer = Answer::Leaving;
+    pollfd reply{s, POLLIN, 0};
+    char word[4];
+    if (send(s, "show", 4, MSG_NOSIGNAL) == 4) {
+        if (poll(&reply, 1, AnswerPatienceMs) == 0)
+            answer = Answer::Busy;
+        else if (recv(s, word, sizeof word, 0) > 0)
+            answer = Answer::Shown;
+    }
+    close(s);
+    return answer;
 }
 
 enum class Claim { Ours, Theirs, Unanswered, Unusable };
@@ -124,9 +137,20 @@ Claim ClaimIn(const Folder& folder) {
         if (fd >= 0) close(fd);
         return Claim::Unusable;
     }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return AskFirstInstance(address) ? Claim::Theirs : Claim::Unanswered;
+    // Held: the holder is asked; when it is leaving, the claim is ours as soon as it has gone.
+    int64_t deadline = NowMs() + ConnectPatienceMs;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        Answer answer = AskFirstInstance(address);
+        if (answer == Answer::Shown || answer == Answer::Busy) {
+            close(fd);
+            return Claim::Theirs;
+        }
+        if (answer == Answer::Leaving) deadline = std::max(deadline, NowMs() + LeavingPatienceMs);
+        if (NowMs() > deadline) {
+            close(fd);
+            return Claim::Unanswered;
+        }
+        usleep(20000);
     }
     // Ours now: whatever socket is left there belongs to a copy that has gone.
     unlink(address.sun_path);
@@ -164,6 +188,13 @@ bool ClaimSingleInstance() {
 
 bool TakeShowRequest() {
     if (listener < 0) return false;
+    // The copies shown at the last pump: this copy has gone on running since.
+    std::erase_if(askers, [](const Asker& a) {
+        if (!a.shown) return false;
+        send(a.fd, "ok", 2, MSG_NOSIGNAL | MSG_DONTWAIT);
+        close(a.fd);
+        return true;
+    });
     for (;;) {
         int peer = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (peer < 0) break;
@@ -176,12 +207,15 @@ bool TakeShowRequest() {
     // Never waits: an asker that has not written yet is looked at again at the next pump.
     bool show = false;
     int64_t now = NowMs();
-    std::erase_if(askers, [&](const Asker& a) {
+    std::erase_if(askers, [&](Asker& a) {
         char message[8] = {};
         ssize_t n = recv(a.fd, message, sizeof message, MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && now - a.since < AskerPatienceMs)
             return false;
-        if (n == 4 && std::memcmp(message, "show", 4) == 0) show = true;
+        if (n == 4 && std::memcmp(message, "show", 4) == 0) {
+            show = a.shown = true;
+            return false;
+        }
         close(a.fd);
         return true;
     });

@@ -217,11 +217,15 @@ TEST(SingleInstance, SecondCopiesCrashedCopiesAndSilentAskers) {
     EXPECT_ISOLATED([] {
         std::string runtime = Folder("/tmp/runtime", 0700);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        auto start = [] {
+        // A second copy's claim, this process pumping meanwhile when `asked` is given.
+        auto start = [](bool* asked) {
             pid_t child = fork();
             if (child == 0) _exit(ClaimSingleInstance() ? 1 : 0);
             int status = 0;
-            waitpid(child, &status, 0);
+            while (waitpid(child, &status, asked != nullptr ? WNOHANG : 0) == 0) {
+                *asked |= TakeShowRequest();
+                usleep(10000);
+            }
             return WEXITSTATUS(status);
         };
         // A crashed first copy: its socket stays, its lock goes.
@@ -237,10 +241,8 @@ TEST(SingleInstance, SecondCopiesCrashedCopiesAndSilentAskers) {
         bool shown = TakeShowRequest();
         if (shown || Clock::now() - before > std::chrono::milliseconds(50)) return 4;
 
-        if (start() != 0) return 5;  // the second copy leaves
         bool asked = false;
-        for (int i = 0; i < 50 && !asked; ++i, usleep(10000)) asked = TakeShowRequest();
-        if (!asked) return 6;
+        if (start(&asked) != 0 || !asked) return 5;  // the second copy leaves
         for (int s : silent) close(s);
 
         // Not accepting with a full backlog: the next start waits a moment, then runs.
@@ -252,8 +254,36 @@ TEST(SingleInstance, SecondCopiesCrashedCopiesAndSilentAskers) {
             if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) break;
         }
         before = Clock::now();
-        if (start() != 1) return 7;
-        if (Clock::now() - before > std::chrono::seconds(3)) return 8;
+        if (start(nullptr) != 1) return 6;
+        if (Clock::now() - before > std::chrono::seconds(3)) return 7;
+        return 0;
+    });
+}
+
+// A start while the first copy quits: before it reads the request, or in the frame it read it.
+// The first goes all the same, so the new copy runs.
+TEST(SingleInstance, AStartWhileTheFirstCopyQuitsRunsItself) {
+    EXPECT_ISOLATED([] {
+        setenv("XDG_RUNTIME_DIR", Folder("/tmp/runtime", 0700).c_str(), 1);
+        for (int pumps : {0, 1}) {
+            int ready[2];
+            if (pipe(ready) != 0) return 1;
+            pid_t first = fork();
+            if (first == 0) {
+                if (!ClaimSingleInstance() || write(ready[1], "x", 1) != 1) _exit(1);
+                usleep(300000);  // the request comes meanwhile
+                for (int pump = 0; pump < pumps; ++pump) TakeShowRequest();
+                usleep(100000);  // the window goes
+                _exit(0);
+            }
+            char x;
+            if (read(ready[0], &x, 1) != 1) return 2;
+            if (!ClaimSingleInstance()) return 3 + pumps;
+            ReleaseSingleInstance();
+            waitpid(first, nullptr, 0);
+            close(ready[0]);
+            close(ready[1]);
+        }
         return 0;
     });
 }

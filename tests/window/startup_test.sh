@@ -84,6 +84,22 @@ press Escape
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "start after a crashed instance ended with $STATUS"
 
+# A start while the first copy quits: held still, the first takes the Escape and the new copy's
+# request in the same frame, and goes; the new copy runs.
+start_game
+first=$PID
+kill -STOP "$first"
+xdotool key Escape
+"$MARVAZE" >"$LOG" 2>&1 &
+PID=$!
+sleep 0.3
+kill -CONT "$first"
+wait "$first" || fail "the first copy ended with $? on Escape"
+find_window
+press Escape
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "the copy started while the first quit ended with $STATUS"
+
 
 # No usable GL: the device error box, owned by the window, then exit status 255.
 MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >"$LOG" 2>&1 &

@@ -18,7 +18,8 @@ class GameWindow : public Host {
     // The drawing device on the window; null (with `error`) when it cannot be made.
     virtual std::unique_ptr<Device> CreateDevice(std::string& error) = 0;
     // The sound device, playing the process's mixer (gameMixer, platform/core/mixer.h) from its
-    // audio thread; a machine without sound runs silent.
+    // audio thread; a machine without sound runs silent, its mixer played into nothing
+    // (platform/core/silent_sound.h).
     virtual void OpenAudio() = 0;
     // Borderless fullscreen, as an F11 press gives; the next F11 returns to the window.
     virtual void GoFullscreen() = 0;

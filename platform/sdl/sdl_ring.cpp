@@ -3,9 +3,10 @@
 
 #include "platform/ring.h"
 #include "platform/sdl/sdl_host.h"
+#include "platform/sdl/sdl_message_box.h"
 
 void ShowBoxWithoutWindow(const std::string& text, const std::string& caption) {
-    ShowSdlBox(nullptr, text, caption);
+    ShowSdlMessageBox(nullptr, text, caption);
 }
 
 std::filesystem::path ExecutableFolder() {

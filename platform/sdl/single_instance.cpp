@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,11 +30,16 @@ int listener = -1;
 struct Asker {
     int fd;
     int64_t since;
+    bool shown = false;  // answered at the next pump, which a copy that is quitting never reaches
 };
-std::vector<Asker> askers;  // accepted, their message not yet read
+std::vector<Asker> askers;  // accepted, not yet answered
 
 constexpr int64_t AskerPatienceMs = 1000;
 constexpr int64_t ConnectPatienceMs = 1000;
+// A first copy that is quitting may take a while to let go of the claim.
+constexpr int64_t LeavingPatienceMs = 5000;
+// A first copy showing a modal box does not pump; it is there all the same.
+constexpr int64_t AnswerPatienceMs = 2000;
 
 int64_t NowMs() {
     timespec t{};
@@ -47,18 +54,30 @@ bool Private(const std::string& folder) {
            (info.st_mode & 077) == 0;
 }
 
-// $XDG_RUNTIME_DIR, else a folder of our own under the temporary folder, made 0700 if missing.
-// Empty when neither is private (another user made the fallback, say).
-std::string RendezvousFolder() {
+// Where copies meet, in order; each start takes the first folder that works, so copies started
+// alike meet in the same one whatever their environment (after su, sudo -u or from cron):
+// $XDG_RUNTIME_DIR, the desktop's own, which tests also use to keep their copies apart; else where
+// it normally points, /run/user/UID; else a folder named for the user under /tmp (not $TMPDIR,
+// which differs between environments); and when another user has taken that name, one in the
+// user's home. The last two are made 0700 when missing.
+struct Folder {
+    std::string path;
+    std::vector<std::string> make;  // folders made 0700, in order, when missing
+};
+
+std::vector<Folder> RendezvousFolders() {
+    std::vector<Folder> folders;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/' && Private(runtime)) return runtime;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/marvaze-" +
-                         std::to_string(getuid());
-    mkdir(folder.c_str(), 0700);
-    if (Private(folder)) return folder;
-    Report(folder + " is not a private folder; not guarding against a second copy");
-    return "";
+    if (runtime != nullptr && runtime[0] == '/') folders.push_back({runtime, {}});
+    std::string uid = std::to_string(getuid());
+    folders.push_back({"/run/user/" + uid, {}});
+    std::string tmp = "/tmp/marvaze-" + uid;
+    folders.push_back({tmp, {tmp}});
+    if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_dir[0] == '/') {
+        std::string cache = std::string(user->pw_dir) + "/.cache";
+        folders.push_back({cache + "/marvaze", {cache, cache + "/marvaze"}});
+    }
+    return folders;
 }
 
 bool Address(const std::string& path, sockaddr_un& address) {
@@ -75,55 +94,107 @@ bool SameUser(int fd) {
     return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == getuid();
 }
 
-// Asks the first instance to show its window; false when it cannot be reached in a second.
-bool AskFirstInstance(const sockaddr_un& address) {
-    int64_t start = NowMs();
-    while (NowMs() - start < ConnectPatienceMs) {
-        int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        if (s < 0) return false;
-        // Refused or missing: the holder has not bound yet; a full backlog: it is not accepting.
-        if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
-            SameUser(s)) {
-            bool asked = send(s, "show", 4, MSG_NOSIGNAL) == 4;
-            close(s);
-            return asked;
-        }
+enum class Answer { Shown, Busy, Leaving, Unreachable };
+
+// Asks the first instance to show its window, and waits for its word that it goes on running: a
+// copy that is quitting never gives it, and its going closes the connection.
+Answer AskFirstInstance(const sockaddr_un& address) {
+    int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (s < 0) return Answer::Unreachable;
+    // Refused or missing: the holder has not bound yet; a full backlog: it is not accepting.
+    if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        !SameUser(s)) {
         close(s);
+        return Answer::Unreachable;
+    }
+    Answer answer = Answer::Leaving;
+    pollfd reply{s, POLLIN, 0};
+    char word[4];
+    if (send(s, "show", 4, MSG_NOSIGNAL) == 4) {
+        if (poll(&reply, 1, AnswerPatienceMs) == 0)
+            answer = Answer::Busy;
+        else if (recv(s, word, sizeof word, 0) > 0)
+            answer = Answer::Shown;
+    }
+    close(s);
+    return answer;
+}
+
+enum class Claim { Ours, Theirs, Unanswered, Unusable };
+
+// Claims the rendezvous in `folder`, or asks its holder to show its window. Unusable when the
+// folder is not private, the socket's path is too long for its address, or something other than
+// a file (a link, a folder) stands at the lock's name: every copy passes it by alike.
+Claim ClaimIn(const Folder& folder) {
+    for (const std::string& made : folder.make) mkdir(made.c_str(), 0700);
+    sockaddr_un address{};
+    if (!Private(folder.path) || !Address(folder.path + "/marvaze.sock", address))
+        return Claim::Unusable;
+    int fd = open((folder.path + "/marvaze.lock").c_str(),
+                  O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0) close(fd);
+        return Claim::Unusable;
+    }
+    // Held: the holder is asked; when it is leaving, the claim is ours as soon as it has gone.
+    int64_t deadline = NowMs() + ConnectPatienceMs;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        Answer answer = AskFirstInstance(address);
+        if (answer == Answer::Shown || answer == Answer::Busy) {
+            close(fd);
+            return Claim::Theirs;
+        }
+        if (answer == Answer::Leaving) deadline = std::max(deadline, NowMs() + LeavingPatienceMs);
+        if (NowMs() > deadline) {
+            close(fd);
+            return Claim::Unanswered;
+        }
         usleep(20000);
     }
-    return false;
+    // Ours now: whatever socket is left there belongs to a copy that has gone.
+    unlink(address.sun_path);
+    int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (s < 0 || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(s, 8) != 0) {
+        if (s >= 0) close(s);
+        close(fd);
+        return Claim::Unusable;
+    }
+    lockFd = fd;
+    listener = s;
+    return Claim::Ours;
 }
 
 }  // namespace
 
 bool ClaimSingleInstance() {
-    std::string folder = RendezvousFolder();
-    if (folder.empty()) return true;
-    sockaddr_un address{};
-    if (!Address(folder + "/marvaze.sock", address)) return true;
-    int fd =
-        open((folder + "/marvaze.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return true;  // nothing to guard with, so run
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        if (AskFirstInstance(address)) return false;
-        Report("another copy holds the claim but does not answer; starting anyway");
-        return true;
+    for (const Folder& folder : RendezvousFolders()) {
+        switch (ClaimIn(folder)) {
+            case Claim::Ours:
+                return true;
+            case Claim::Theirs:
+                return false;
+            case Claim::Unanswered:
+                Report("another copy holds the claim but does not answer; starting anyway");
+                return true;
+            case Claim::Unusable:
+                break;
+        }
     }
-    lockFd = fd;
-    // Ours now: whatever socket is left there belongs to a copy that has gone.
-    unlink(address.sun_path);
-    int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        listen(s, 8) == 0)
-        listener = s;
-    else if (s >= 0)
-        close(s);
+    Report("no private folder to meet other copies in; a second copy could start beside this one");
     return true;
 }
 
 bool TakeShowRequest() {
     if (listener < 0) return false;
+    // The copies shown at the last pump: this copy has gone on running since.
+    std::erase_if(askers, [](const Asker& a) {
+        if (!a.shown) return false;
+        send(a.fd, "ok", 2, MSG_NOSIGNAL | MSG_DONTWAIT);
+        close(a.fd);
+        return true;
+    });
     for (;;) {
         int peer = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (peer < 0) break;
@@ -136,12 +207,15 @@ bool TakeShowRequest() {
     // Never waits: an asker that has not written yet is looked at again at the next pump.
     bool show = false;
     int64_t now = NowMs();
-    std::erase_if(askers, [&](const Asker& a) {
+    std::erase_if(askers, [&](Asker& a) {
         char message[8] = {};
         ssize_t n = recv(a.fd, message, sizeof message, MSG_DONTWAIT);
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && now - a.since < AskerPatienceMs)
             return false;
-        if (n == 4 && std::memcmp(message, "show", 4) == 0) show = true;
+        if (n == 4 && std::memcmp(message, "show", 4) == 0) {
+            show = a.shown = true;
+            return false;
+        }
         close(a.fd);
         return true;
     });

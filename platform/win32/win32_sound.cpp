@@ -1,8 +1,10 @@
 #include "platform/win32/win32_sound.h"
 
 #include <string>
+#include <utility>
 
 #include "platform/core/mixer.h"
+#include "platform/core/silent_sound.h"
 #include "platform/report.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/windows_api.h"
@@ -47,6 +49,20 @@ void Feed(SoundDevice& device) {
     device.mixedFrames += (firstBytes + secondBytes) / BytesPerFrame;
 }
 
+// No sound device: the feeder plays the mixer into nothing, as every ring does then.
+std::unique_ptr<SoundDevice> Silent(std::unique_ptr<SoundDevice> device, Mixer& mixer) {
+    device->mixer = &mixer;
+    SoundDevice* fed = device.get();
+    device->feeder = std::thread([fed] {
+        SilentSound silence;
+        while (!fed->stop) {
+            PlaySilently(silence, *fed->mixer, timeGetTime());
+            Sleep(FeedMilliseconds);
+        }
+    });
+    return device;
+}
+
 }  // namespace
 
 SoundDevice::~SoundDevice() {
@@ -67,7 +83,7 @@ std::unique_ptr<SoundDevice> OpenDirectSound(HWND window, Mixer& mixer) {
         device->sound = nullptr;
         Report("no sound device (" + HresultText("DirectSoundCreate8", result) +
                "); running silent");
-        return nullptr;
+        return Silent(std::move(device), mixer);
     }
     device->sound->SetCooperativeLevel(window, DSSCL_NORMAL);
     DSBUFFERDESC description{};
@@ -104,7 +120,7 @@ std::unique_ptr<SoundDevice> OpenDirectSound(HWND window, Mixer& mixer) {
         device->stream = nullptr;
         Report("no sound buffer (" + HresultText("CreateSoundBuffer", result) +
                "); running silent");
-        return device;
+        return Silent(std::move(device), mixer);
     }
     device->mixer = &mixer;
     Feed(*device);

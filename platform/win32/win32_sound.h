@@ -26,6 +26,6 @@ struct SoundDevice {
 };
 
 // The default playback device: its primary buffer at 22050 Hz, 2 channels, 8 bits (only a hint
-// to the system), and `mixer` streamed at 44100 Hz, 16 bits, stereo. Null (having said so) on a
-// machine without sound, which then runs silent.
+// to the system), and `mixer` streamed at 44100 Hz, 16 bits, stereo. On a machine without sound
+// (having said so) `stream` is null and the mixer is played into nothing.
 std::unique_ptr<SoundDevice> OpenDirectSound(HWND window, Mixer& mixer);

@@ -1,14 +1,21 @@
-// The single-instance rendezvous against a second copy, a crashed first one and another user on
-// the same machine. Every case runs in a fresh process with its own runtime folder.
+// The single-instance rendezvous against a second copy, a crashed first one, another user on the
+// same machine and copies started in different environments. Every case runs in a fresh process
+// with /tmp and /run of its own, so no real game (or another test run) is ever met.
 #include "platform/sdl/single_instance.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -21,15 +28,35 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr uid_t Nobody = 65534;
+constexpr int NotAllowed = 77;
 
-// A fresh folder; `mode` 0700 for a runtime folder, 01777 for a shared temporary one.
-std::string Folder(const char* name, mode_t mode) {
-    fs::path folder = fs::temp_directory_path() / (name + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directory(folder);
-    chmod(folder.c_str(), mode);
-    return folder.string();
+// Runs `body` in a child with empty /tmp, /run and home of its own; its exit status, NotAllowed
+// when the system does not let a process have its own mounts.
+template <typename Body>
+int Isolated(Body body) {
+    pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+            mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") ||
+            mount("tmpfs", "/run", "tmpfs", 0, "mode=755") || mkdir("/run/user", 0755) ||
+            mount("tmpfs", getpwuid(getuid())->pw_dir, "tmpfs", 0, "mode=700"))
+            _exit(NotAllowed);
+        unsetenv("XDG_RUNTIME_DIR");
+        unsetenv("TMPDIR");
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
 }
+
+#define EXPECT_ISOLATED(body)                                                \
+    do {                                                                     \
+        int status = Isolated(body);                                         \
+        if (status == NotAllowed) GTEST_SKIP() << "needs a mount namespace"; \
+        EXPECT_EQ(status, 0);                                                \
+    } while (false)
 
 // Runs `body` in a child as another user; its exit status.
 template <typename Body>
@@ -44,6 +71,12 @@ int AsNobody(Body body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
 }
 
+std::string Folder(const std::string& path, mode_t mode) {
+    fs::create_directories(path);
+    chmod(path.c_str(), mode);
+    return path;
+}
+
 int Connect(const std::string& path) {
     int s = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -54,102 +87,205 @@ int Connect(const std::string& path) {
     return -1;
 }
 
-// Another user squats every name it can before the game starts; then it tries to reach the
-// game's rendezvous. Exits 0 when the game started and nobody could reach it.
-[[noreturn]] void SquattedBeforeStart() {
-    std::string runtime = Folder("marvaze-runtime-", 0700);
-    std::string tmp = Folder("marvaze-tmp-", 01777);
-    setenv("TMPDIR", tmp.c_str(), 1);
-    unsetenv("XDG_RUNTIME_DIR");
-    std::string fallback = tmp + "/marvaze-" + std::to_string(getuid());
-    // The abstract name an earlier version used, and the fallback folder, made open to all.
-    int squat = -1;
-    int made = AsNobody([&] {
-        if (mkdir(fallback.c_str(), 0777) != 0) return 1;
-        chmod(fallback.c_str(), 0777);
+// A first copy in a child process that answers at every pump until Stop.
+struct FirstCopy {
+    pid_t pid = -1;
+    int stop = -1;
+};
+
+FirstCopy StartFirstCopy() {
+    int ready[2], stop[2];
+    if (pipe(ready) != 0 || pipe(stop) != 0) return {};
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(stop[1]);
+        char claimed = ClaimSingleInstance() ? 1 : 0;
+        if (write(ready[1], &claimed, 1) != 1) _exit(1);
+        pollfd stopped{stop[0], POLLIN, 0};
+        while (poll(&stopped, 1, 10) == 0) TakeShowRequest();
+        _exit(0);
+    }
+    close(ready[1]);
+    close(stop[0]);
+    char claimed = 0;
+    if (read(ready[0], &claimed, 1) != 1) claimed = 0;
+    close(ready[0]);
+    return {claimed ? pid : -1, stop[1]};
+}
+
+void Stop(const FirstCopy& first) {
+    close(first.stop);
+    waitpid(first.pid, nullptr, 0);
+}
+
+// True when a copy started now (in this process) is sent away to the first.
+bool SentAway() {
+    if (!ClaimSingleInstance()) return true;
+    ReleaseSingleInstance();
+    return false;
+}
+
+TEST(SingleInstance, OneGamePerUserWhateverTheEnvironment) {
+    EXPECT_ISOLATED([] {
+        // No runtime folder anywhere: started with one TMPDIR, then another, a long one.
+        setenv("TMPDIR", Folder("/tmp/one", 01777).c_str(), 1);
+        FirstCopy first = StartFirstCopy();
+        if (first.pid < 0) return 1;
+        setenv("TMPDIR", Folder("/tmp/" + std::string(150, 't'), 01777).c_str(), 1);
+        if (!SentAway()) return 2;
+        Stop(first);
+        // The desktop's runtime folder: with XDG_RUNTIME_DIR, and without it (after su, cron).
+        std::string runtime = Folder("/run/user/" + std::to_string(getuid()), 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        first = StartFirstCopy();
+        if (first.pid < 0) return 3;
+        unsetenv("XDG_RUNTIME_DIR");
+        if (!SentAway()) return 4;
+        Stop(first);
         return 0;
     });
-    squat = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un abstract{};
-    abstract.sun_family = AF_UNIX;
-    std::string name = "marvaze-" + std::to_string(getuid());
-    std::memcpy(abstract.sun_path + 1, name.data(), name.size());
-    bind(squat, reinterpret_cast<sockaddr*>(&abstract),
-         socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size()));
-    listen(squat, 4);
-    if (made != 0) std::_Exit(2);
-    if (!ClaimSingleInstance()) std::_Exit(3);  // squatted out: it could never start
-    close(squat);
-    ReleaseSingleInstance();
-    // With a private runtime folder the rendezvous is there, out of the other user's reach.
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    if (!ClaimSingleInstance()) std::_Exit(4);
-    int reached = AsNobody([&] {
-        int s = Connect(runtime + "/marvaze.sock");
-        return s >= 0 ? 1 : 0;
+}
+
+// A runtime folder whose socket's path is too long, a link or a folder at the lock's name: copies
+// started alike pass it by alike and meet elsewhere.
+TEST(SingleInstance, NothingLeftInAFolderSwitchesTheGuardOff) {
+    EXPECT_ISOLATED([] {
+        std::string lengthy = Folder("/tmp/" + std::string(120, 'r'), 0700);
+        std::string linked = Folder("/tmp/linked", 0700);
+        std::string filled = Folder("/tmp/filled", 0700);
+        if (symlink("/tmp/elsewhere", (linked + "/marvaze.lock").c_str()) != 0 ||
+            mkdir((filled + "/marvaze.lock").c_str(), 0700) != 0)
+            return 1;
+        int step = 2;
+        for (const std::string& runtime : {lengthy, linked, filled}) {
+            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+            FirstCopy first = StartFirstCopy();
+            if (first.pid < 0 || !SentAway()) return step;
+            Stop(first);
+            ++step;
+        }
+        return 0;
     });
-    fs::remove_all(runtime);
-    fs::remove_all(tmp);
-    std::_Exit(reached == 0 ? 0 : 5);
 }
 
 TEST(SingleInstance, AnotherUserCanNeitherBlockTheStartNorReachTheRendezvous) {
     if (getuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(SquattedBeforeStart(), ::testing::ExitedWithCode(0), "");
+    EXPECT_ISOLATED([] {
+        // Another user makes the fallback folder first, open to all, and squats the abstract
+        // name an earlier version used: the game starts, and a second copy is still sent away.
+        std::string fallback = "/tmp/marvaze-" + std::to_string(getuid());
+        if (AsNobody([&] { return mkdir(fallback.c_str(), 0777) == 0 ? 0 : 1; }) != 0) return 1;
+        chmod(fallback.c_str(), 0777);
+        int squat = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un abstract{};
+        abstract.sun_family = AF_UNIX;
+        std::string name = "marvaze-" + std::to_string(getuid());
+        std::memcpy(abstract.sun_path + 1, name.data(), name.size());
+        bind(squat, reinterpret_cast<sockaddr*>(&abstract),
+             socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size()));
+        listen(squat, 4);
+        FirstCopy first = StartFirstCopy();
+        if (first.pid < 0) return 2;
+        if (!SentAway()) return 3;
+        Stop(first);
+        // With nowhere private left, the game still starts, and says it runs unguarded.
+        std::string home = getpwuid(getuid())->pw_dir;
+        fs::remove_all(home + "/.cache");
+        if (symlink("/tmp/nowhere", (home + "/.cache").c_str()) != 0) return 4;
+        int said = open("/tmp/said", O_RDWR | O_CREAT | O_TRUNC, 0600);
+        int stderrFd = dup(2);
+        dup2(said, 2);
+        bool started = ClaimSingleInstance();
+        dup2(stderrFd, 2);
+        char line[200] = {};
+        if (!started || pread(said, line, sizeof line - 1, 0) <= 0 ||
+            !std::strstr(line, "second copy"))
+            return 6;
+        // With a private runtime folder the rendezvous is there, out of the other user's reach.
+        std::string runtime = Folder("/tmp/runtime", 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        if (!ClaimSingleInstance()) return 7;
+        return AsNobody([&] { return Connect(runtime + "/marvaze.sock") >= 0 ? 1 : 0; }) == 0 ? 0
+                                                                                              : 8;
+    });
 }
 
 // A second copy is sent away and the first is asked to show itself; silent connections cost the
 // frame nothing; a first copy that does not accept lets the next start run after a short wait;
 // a crashed first copy's socket is taken over.
-[[noreturn]] void SecondCopies() {
-    std::string runtime = Folder("marvaze-runtime-", 0700);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    auto start = [] {
-        pid_t child = fork();
-        if (child == 0) _exit(ClaimSingleInstance() ? 1 : 0);
-        int status = 0;
-        waitpid(child, &status, 0);
-        return WEXITSTATUS(status);
-    };
-    // A crashed first copy: its socket stays, its lock goes.
-    pid_t crashed = fork();
-    if (crashed == 0) _exit(ClaimSingleInstance() ? 0 : 1);
-    waitpid(crashed, nullptr, 0);
-    if (!fs::exists(runtime + "/marvaze.sock")) std::_Exit(2);
-    if (!ClaimSingleInstance()) std::_Exit(3);
+TEST(SingleInstance, SecondCopiesCrashedCopiesAndSilentAskers) {
+    EXPECT_ISOLATED([] {
+        std::string runtime = Folder("/tmp/runtime", 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        // A second copy's claim, this process pumping meanwhile when `asked` is given.
+        auto start = [](bool* asked) {
+            pid_t child = fork();
+            if (child == 0) _exit(ClaimSingleInstance() ? 1 : 0);
+            int status = 0;
+            while (waitpid(child, &status, asked != nullptr ? WNOHANG : 0) == 0) {
+                *asked |= TakeShowRequest();
+                usleep(10000);
+            }
+            return WEXITSTATUS(status);
+        };
+        // A crashed first copy: its socket stays, its lock goes.
+        pid_t crashed = fork();
+        if (crashed == 0) _exit(ClaimSingleInstance() ? 0 : 1);
+        waitpid(crashed, nullptr, 0);
+        if (!fs::exists(runtime + "/marvaze.sock")) return 2;
+        if (!ClaimSingleInstance()) return 3;
 
-    int silent[6];
-    for (int& s : silent) s = Connect(runtime + "/marvaze.sock");
-    auto before = Clock::now();
-    bool shown = TakeShowRequest();
-    auto took = Clock::now() - before;
-    if (shown || took > std::chrono::milliseconds(50)) std::_Exit(4);
+        int silent[6];
+        for (int& s : silent) s = Connect(runtime + "/marvaze.sock");
+        auto before = Clock::now();
+        bool shown = TakeShowRequest();
+        if (shown || Clock::now() - before > std::chrono::milliseconds(50)) return 4;
 
-    if (start() != 0) std::_Exit(5);  // the second copy leaves
-    bool asked = false;
-    for (int i = 0; i < 50 && !asked; ++i, usleep(10000)) asked = TakeShowRequest();
-    if (!asked) std::_Exit(6);
-    for (int s : silent) close(s);
+        bool asked = false;
+        if (start(&asked) != 0 || !asked) return 5;  // the second copy leaves
+        for (int s : silent) close(s);
 
-    // Not accepting with a full backlog: the next start waits a moment, then runs.
-    for (int i = 0; i < 64; ++i) {
-        int s = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strcpy(address.sun_path, (runtime + "/marvaze.sock").c_str());
-        if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) break;
-    }
-    before = Clock::now();
-    if (start() != 1) std::_Exit(7);
-    if (Clock::now() - before > std::chrono::seconds(3)) std::_Exit(8);
-    fs::remove_all(runtime);
-    std::_Exit(0);
+        // Not accepting with a full backlog: the next start waits a moment, then runs.
+        for (int i = 0; i < 64; ++i) {
+            int s = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::strcpy(address.sun_path, (runtime + "/marvaze.sock").c_str());
+            if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) break;
+        }
+        before = Clock::now();
+        if (start(nullptr) != 1) return 6;
+        if (Clock::now() - before > std::chrono::seconds(3)) return 7;
+        return 0;
+    });
 }
 
-TEST(SingleInstance, SecondCopiesCrashedCopiesAndSilentAskers) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(SecondCopies(), ::testing::ExitedWithCode(0), "");
+// A start while the first copy quits: before it reads the request, or in the frame it read it.
+// The first goes all the same, so the new copy runs.
+TEST(SingleInstance, AStartWhileTheFirstCopyQuitsRunsItself) {
+    EXPECT_ISOLATED([] {
+        setenv("XDG_RUNTIME_DIR", Folder("/tmp/runtime", 0700).c_str(), 1);
+        for (int pumps : {0, 1}) {
+            int ready[2];
+            if (pipe(ready) != 0) return 1;
+            pid_t first = fork();
+            if (first == 0) {
+                if (!ClaimSingleInstance() || write(ready[1], "x", 1) != 1) _exit(1);
+                usleep(300000);  // the request comes meanwhile
+                for (int pump = 0; pump < pumps; ++pump) TakeShowRequest();
+                usleep(100000);  // the window goes
+                _exit(0);
+            }
+            char x;
+            if (read(ready[0], &x, 1) != 1) return 2;
+            if (!ClaimSingleInstance()) return 3 + pumps;
+            ReleaseSingleInstance();
+            waitpid(first, nullptr, 0);
+            close(ready[0]);
+            close(ready[1]);
+        }
+        return 0;
+    });
 }
 
 }  // namespace

@@ -56,3 +56,41 @@ wait_exit 10
 [ "$STATUS" = 0 ] || fail "closing ended with $STATUS"
 rm -f "$SDL_DISKAUDIOFILE"
 echo "sound test passed"
+
+# A sound device that never answers (a sound server that accepts and stays silent, the disk
+# driver's file a FIFO nobody reads) holds neither the menu nor Escape; one line says the game
+# runs silent.
+SHOTS=$(mktemp -d)
+server=$SHOTS/pulse.sock
+python3 - "$server" <<'PY' &
+import socket, sys
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1])
+s.listen(8)
+held = []
+while True:
+    held.append(s.accept())
+PY
+SERVER=$!
+trap 'kill $SERVER; rm -rf "$SHOTS"' EXIT
+until [ -S "$server" ]; do sleep 0.1; done
+mkfifo "$SHOTS/fifo"
+export PULSE_SERVER=unix:$server SDL_DISKAUDIOFILE=$SHOTS/fifo
+for driver in pulseaudio disk; do
+    export SDL_AUDIODRIVER=$driver
+    started=$(date +%s%N)
+    start_game
+    until near "$(fit "$(shot menu)" title.png 320 50)" 20; do
+        [ $(($(date +%s%N) - started)) -lt 10000000000 ] || fail "no menu in 10 s ($driver)"
+        sleep 0.1
+    done
+    shown=$((($(date +%s%N) - started) / 1000000))
+    sleep 1.5
+    press Escape
+    wait_exit 5
+    [ "$STATUS" = 0 ] || fail "Escape with a silent $driver device ended with $STATUS"
+    echo "$driver never answering: menu after $shown ms"
+    [ "$(grep -c '^marvaze:' "$LOG")" = 1 ] && grep -q '^marvaze: .*running silent' "$LOG" ||
+        { cat "$LOG" >&2; fail "not one line of the silent sound ($driver)"; }
+done
+echo "silent device test passed"

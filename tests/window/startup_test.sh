@@ -66,6 +66,14 @@ press Escape
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "Escape on the menu ended with $STATUS"
 
+# F11 with no window manager to answer it (none runs here) never holds the frame: after a hundred
+# quick presses Escape is obeyed at once.
+start_game
+xdotool key --delay 0 $(printf 'F11 %.0s' $(seq 100))
+press Escape
+wait_exit 5
+[ "$STATUS" = 0 ] || fail "Escape after quick F11 presses without a window manager: $STATUS"
+
 # Enter starts a game; Escape returns to the menu; the close button ends it from the menu.
 start_game
 press Return
@@ -93,6 +101,22 @@ start_game
 press Escape
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "start after a crashed instance ended with $STATUS"
+
+# A start while the first copy quits: held still, the first takes the Escape and the new copy's
+# request in the same frame, and goes; the new copy runs.
+start_game
+first=$PID
+kill -STOP "$first"
+xdotool key Escape
+"$MARVAZE" >"$LOG" 2>&1 &
+PID=$!
+sleep 0.3
+kill -CONT "$first"
+wait "$first" || fail "the first copy ended with $? on Escape"
+find_window
+press Escape
+wait_exit 10
+[ "$STATUS" = 0 ] || fail "the copy started while the first quit ended with $STATUS"
 
 
 # No usable GL: the device error box, owned by the window, then exit status 255.

@@ -26,7 +26,8 @@ file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*
 list(FILTER UNIT_TEST_SOURCES EXCLUDE REGEX "/bad_data_test\\.cpp$")
 add_executable(marvaze_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(marvaze_tests PRIVATE marvaze_game marvaze_test_support GTest::gtest_main)
-target_compile_definitions(marvaze_tests PRIVATE MARVAZE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+target_compile_definitions(marvaze_tests PRIVATE MARVAZE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                           MARVAZE_VERSION="${PROJECT_VERSION}")
 target_link_options(marvaze_tests PRIVATE ${WEB_LINK_COMMON} -sNODERAWFS=1 -sENVIRONMENT=node
   -sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1)
 include(GoogleTest)
@@ -58,8 +59,8 @@ function(web_page target)
     "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/platform/web/page.js"
     -sMINIFY_HTML=0
     "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/data"
-    # The page's icon is a file of its own; the game reads neither.
-    "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/icon.png"
+    # The page's icon is a file of its own; the game reads none of the icons.
+    "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/icons"
     "SHELL:--exclude-file ${PROJECT_SOURCE_DIR}/data/marvaze.ico")
 endfunction()
 

@@ -14,7 +14,8 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage/$name" dist
 cp build-web/marvaze.html "$stage/$name/index.html"
-cp build-web/marvaze.js build-web/marvaze.wasm build-web/marvaze.data data/icon.png "$stage/$name/"
+cp build-web/marvaze.js build-web/marvaze.wasm build-web/marvaze.data "$stage/$name/"
+cp data/icons/128.png "$stage/$name/icon.png"
 rm -f "dist/$name.zip"
 (cd "$stage" && zip -qr -X "$OLDPWD/dist/$name.zip" "$name")
 echo "dist/$name.zip"

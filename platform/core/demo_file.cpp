@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "platform/core/regular_file.h"
 #include "platform/report.h"
@@ -221,22 +219,23 @@ void WriteRun(DemoWriter& w, bool flush) {
 
 bool OpenDemoWriter(DemoWriter& writer, const std::string& path, const std::string& gameVersion,
                     std::string& error) {
-    namespace fs = std::filesystem;
-    std::error_code code;
-    const fs::file_status status = fs::status(path, code);
-    if (fs::is_directory(status)) {
+    const PathKind kind = KindOf(path);
+    if (kind == PathKind::Folder) {
         error = path + ": is a folder, not a file to record into";
         return false;
     }
-    if (fs::exists(status)) {
-        if (!fs::is_regular_file(status)) {
-            error = path + ": not a regular file; nothing recorded";
-            return false;
-        }
+    if (kind == PathKind::Other) {
+        error = path + ": not a regular file; nothing recorded";
+        return false;
+    }
+    if (kind == PathKind::Regular) {
         char head[4] = {};
-        std::ifstream existing(path, std::ios::binary);
-        existing.read(head, sizeof head);
-        if (existing.gcount() != 0 && (existing.gcount() < 4 || std::memcmp(head, Magic, 4) != 0)) {
+        size_t got = 0;
+        if (std::FILE* existing = std::fopen(path.c_str(), "rb")) {
+            got = std::fread(head, 1, sizeof head, existing);
+            std::fclose(existing);
+        }
+        if (got != 0 && (got < 4 || std::memcmp(head, Magic, 4) != 0)) {
             error = path + ": holds something that is not a demo; not overwritten";
             return false;
         }

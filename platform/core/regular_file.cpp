@@ -109,3 +109,10 @@ FileStamp StampOf(const std::string& path) {
     stamp.modifiedNs = ModifiedNs(info);
     return stamp;
 }
+
+PathKind KindOf(const std::string& path) {
+    Info info{};
+    if (StatPath(path, info) != 0) return PathKind::Missing;
+    if (S_ISREG(info.st_mode)) return PathKind::Regular;
+    return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other;
+}

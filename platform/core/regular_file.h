@@ -20,3 +20,7 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOf(const std::string& path);
+
+// What stands at `path`, if anything.
+enum class PathKind { Missing, Regular, Folder, Other };
+PathKind KindOf(const std::string& path);

@@ -4,14 +4,92 @@
 'use strict';
 
 // The address is the command line: ?mute&fullscreen gives --mute --fullscreen, ?name=value gives
-// --name value.
+// --name value. Demos are files of the page's own: ?playdemo=URL (or timedemo) fetches the demo
+// before the game starts, ?dropped=NAME plays the one dropped on the page, ?record records into
+// a file that is offered for download when the game ends.
+var MarvazeDemo = {
+  folder: '/demos',
+  recording: null,  // the file being recorded, when ?record
+  // A file for the program: fetched (or taken from the drop) before it starts.
+  provide: function (name, bytes) {
+    var path = MarvazeDemo.folder + '/' + name.replace(/[^A-Za-z0-9._-]/g, '_');
+    Module['preRun'].push(function () {
+      addRunDependency(path);
+      Promise.resolve(bytes).then(function (data) {
+        try { FS.mkdir(MarvazeDemo.folder); } catch (e) {}
+        FS.writeFile(path, new Uint8Array(data));
+      }).catch(function (error) {
+        console.error('the demo ' + name + ' could not be fetched: ' + error);
+      }).finally(function () { removeRunDependency(path); });
+    });
+    return path;
+  },
+  fetch: function (url) {
+    return fetch(url).then(function (response) {
+      if (!response.ok) throw new Error(response.status + ' ' + response.statusText);
+      return response.arrayBuffer();
+    });
+  },
+  // A demo dropped on the page: the page starts again and plays it back.
+  dropped: function (event) {
+    event.preventDefault();
+    var file = event.dataTransfer && event.dataTransfer.files[0];
+    if (!file) return;
+    if (file.size > 4 << 20) {
+      MarvazePage.notice('That file is too large to be a demo.');
+      return;
+    }
+    file.arrayBuffer().then(function (data) {
+      var text = '', bytes = new Uint8Array(data);
+      for (var i = 0; i < bytes.length; ++i) text += String.fromCharCode(bytes[i]);
+      sessionStorage.setItem('marvaze-dropped', btoa(text));
+      location.href = location.pathname + '?dropped=' + encodeURIComponent(file.name);
+    });
+  },
+  takeDropped: function () {
+    var text = atob(sessionStorage.getItem('marvaze-dropped') || '');
+    sessionStorage.removeItem('marvaze-dropped');
+    var bytes = new Uint8Array(text.length);
+    for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    return bytes.buffer;
+  },
+  // The recorded run as a link to download, once the game has ended; null when none.
+  download: function () {
+    if (MarvazeDemo.recording === null) return null;
+    var bytes;
+    try { bytes = FS.readFile(MarvazeDemo.recording); } catch (e) { return null; }
+    var link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
+    link.download = 'marvaze.demo';
+    link.textContent = 'Download the demo of this run';
+    link.id = 'demo-download';
+    return link;
+  },
+};
 Module['arguments'] = [];
+Module['preRun'] = [].concat(Module['preRun'] || []);
 new URLSearchParams(location.search).forEach(function (value, name) {
-  Module['arguments'].push('--' + name);
-  if (value !== '') Module['arguments'].push(value);
+  var args = Module['arguments'];
+  if (name === 'record' && value === '') {
+    MarvazeDemo.recording = MarvazeDemo.folder + '/run.demo';
+    Module['preRun'].push(function () { try { FS.mkdir(MarvazeDemo.folder); } catch (e) {} });
+    args.push('--record', MarvazeDemo.recording);
+  } else if ((name === 'playdemo' || name === 'timedemo') && value !== '') {
+    args.push('--' + name, MarvazeDemo.provide(value.split('/').pop(), MarvazeDemo.fetch(value)));
+  } else if (name === 'dropped') {
+    args.push('--playdemo', MarvazeDemo.provide(value || 'dropped.demo', MarvazeDemo.takeDropped()));
+  } else {
+    args.push('--' + name);
+    if (value !== '') args.push(value);
+  }
 });
 Module['canvas'] = document.getElementById('canvas');
-Module['print'] = function (text) { console.log(text); };
+// The program's own lines; the last is kept for the page to show when the game ends (a timed
+// demo's result).
+Module['print'] = function (text) {
+  console.log(text);
+  MarvazePage.lastLine = text;
+};
 Module['printErr'] = function (text) { console.error(text); };
 // Called only when the program ends before its first frame: a refused option, --help, --version.
 Module['onExit'] = function (status) {
@@ -27,18 +105,29 @@ var MarvazePage = {
     notice.hidden = false;
   },
 
-  // The program has ended: the page says so, and a key, a click or a tap starts it again.
+  lastLine: '',
+
+  // The program has ended: the page says so (with a timed demo's result, and the recorded demo
+  // to download), and a key, a click or a tap starts it again.
   ended: function () {
     MarvazePage.releaseLock();
     if (MarvazeAudio.context) MarvazeAudio.context.close();
     document.getElementById('canvas').hidden = true;
     document.getElementById('touch').hidden = true;
     if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
-    MarvazePage.notice('Marvaze has ended. Press a key or tap to play again.');
+    var said = MarvazePage.lastLine.indexOf('timedemo:') === 0 ? MarvazePage.lastLine + '\n' : '';
+    MarvazePage.notice(said + 'Marvaze has ended. Press a key or tap to play again.');
+    var link = MarvazeDemo.download();
+    if (link !== null) {
+      var notice = document.getElementById('notice');
+      notice.appendChild(document.createElement('br'));
+      notice.appendChild(link);
+    }
     // A fresh press: not the one being handled (which may be what ended the game, such as the
-    // failure dialog's Enter), nor the repeats of a key still held.
+    // failure dialog's Enter), nor the repeats of a key still held, nor a click on the link.
     var endedAt = performance.now();
     var again = function (event) {
+      if (event.target === link) return;
       if (!event.repeat && event.timeStamp > endedAt) location.reload();
     };
     window.addEventListener('keydown', again);
@@ -120,6 +209,8 @@ window.addEventListener('dblclick', function (event) {
   if (event.target === Module['canvas']) MarvazePage.toggleFullscreen();
 });
 window.addEventListener('contextmenu', function (event) { event.preventDefault(); });
+window.addEventListener('dragover', function (event) { event.preventDefault(); });
+window.addEventListener('drop', MarvazeDemo.dropped);
 
 // The picture's place in the page, in CSS pixels: the largest 4:3 area that fits, centred.
 function MarvazePicture() {

@@ -126,6 +126,11 @@ class WebWindow : public GameWindow {
 
 }  // namespace
 
+// Before the window: the same in-page dialog.
+void ShowBoxWithoutWindow(const std::string& text, const std::string& caption) {
+    ShowDialog(caption.c_str(), text.c_str());
+}
+
 // The data package is mounted at the root of the page's file system, beside nothing else.
 std::filesystem::path ExecutableFolder() { return "/"; }
 

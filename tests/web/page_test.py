@@ -8,6 +8,7 @@ SITE is the unpacked package (index.html...), LINUX_BUILD the Linux build (for s
 the Linux game whose frame the page's is compared with; that needs an X display)."""
 import asyncio
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -78,10 +79,12 @@ INSTRUMENT = r'''
   });
 })();
 '''
-# The runtime before the program starts, from outside: the sky taken away; every session seeded
-# with 1 and the picture held at frame 40 (the program's own switch for comparing platforms).
+# The runtime before the program starts, from outside: the sky taken away.
 NO_SKY = "window.Module = {onRuntimeInitialized: () => FS.unlink('/data/sky.x')};"
-FRAME_40 = "window.Module = {preRun: [() => { ENV.MARVAZE_TEST_FRAME = '40'; }]};"
+# The committed demo, served beside the page, and what it ends in on every platform.
+DEMO = 'menu-and-game.demo'
+with open(os.path.join(SOURCE, 'tests', 'demos', 'menu-and-game.digest')) as digest_file:
+    DEMO_DIGEST, DEMO_FRAMES = digest_file.read().split()
 
 
 class Failure(Exception):
@@ -377,11 +380,13 @@ async def no_webgl2(url):
 
 
 def linux_frame(path):
-    """The Linux build's frame 40 at seed 1, from its window on the X display."""
-    env = dict(os.environ, MARVAZE_TEST_FRAME='40', SDL_AUDIODRIVER='dummy',
-               SDL_VIDEODRIVER='x11', XDG_RUNTIME_DIR=tempfile.mkdtemp())
-    game = subprocess.Popen([os.path.join(LINUX_BUILD, 'marvaze')], cwd=SOURCE, env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    """The Linux build's frame 40 of the committed demo, held, from its window on the X display."""
+    env = dict(os.environ, SDL_AUDIODRIVER='dummy', SDL_VIDEODRIVER='x11',
+               XDG_RUNTIME_DIR=tempfile.mkdtemp())
+    game = subprocess.Popen([os.path.join(LINUX_BUILD, 'marvaze'), '--playdemo',
+                             os.path.join('tests', 'demos', DEMO), '--pause-at', '40'],
+                            cwd=SOURCE, env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
     try:
         window = subprocess.run(['xdotool', 'search', '--sync', '--pid', str(game.pid),
                                  '--name', '^Marvaze$'], capture_output=True, text=True,
@@ -405,8 +410,8 @@ def linux_frame(path):
 
 
 async def same_frame(browser, url):
-    """Seed 1, frame 40: the page's picture against the Linux build's."""
-    page = await running(browser, url, FRAME_40)
+    """The committed demo held at frame 40: the page's picture against the Linux build's."""
+    page = await running(browser, f'{url}?playdemo={DEMO}&pause-at=40')
     check(await page.wait_for('__test.presents >= 40', 60), 'the page never reached frame 40')
     await asyncio.sleep(0.5)
     check(await page.evaluate('__test.presents') == 40, 'the page went on past frame 40')
@@ -426,7 +431,50 @@ async def same_frame(browser, url):
     check(over < 6000, f'frame 40 differs from the Linux build in {over} pixels by more than 3%')
 
 
+async def demos(browser, url):
+    """The committed demo timed in the page ends in the committed digest; a run with ?record is
+    offered as a demo to download; a demo dropped on the page plays back."""
+    page = await running(browser, f'{url}?timedemo={DEMO}')
+    check(await page.wait_for("document.getElementById('notice').textContent.includes('ended')",
+                              300), 'the timed demo did not end')
+    said = await notice(page)
+    print(said.splitlines()[0])
+    check(f'timedemo: {DEMO_FRAMES} frames in' in said and said.split('\n')[0].endswith(
+        f'digest {DEMO_DIGEST}'), f'the timed demo ended in "{said}", not {DEMO_DIGEST}')
+    await page.close()
+
+    page = await running(browser, f'{url}?record')
+    await page.press('Enter')
+    await frames(page, 5)
+    await page.key('Space', True)
+    await frames(page, 20)
+    await page.key('Space', False)
+    await page.press('Escape')
+    await frames(page, 2)
+    await page.press('Escape')
+    check(await page.wait_for("document.getElementById('demo-download') !== null", 10),
+          'no demo offered after a recorded run')
+    head = await page.evaluate(
+        "fetch(document.getElementById('demo-download').href).then(r => r.arrayBuffer())"
+        ".then(b => String.fromCharCode(...new Uint8Array(b).slice(0, 4)) + ' ' + b.byteLength)",
+        True)
+    check(head.startswith('MVZD ') and int(head.split()[1]) > 20, f'the offered demo is "{head}"')
+
+    # Dropped on the page (a drop event carrying the committed demo), it plays back.
+    await page.evaluate(f"""fetch('{DEMO}').then(r => r.blob()).then(blob => {{
+        const data = new DataTransfer();
+        data.items.add(new File([blob], 'dropped.demo'));
+        window.dispatchEvent(new DragEvent('drop', {{dataTransfer: data, cancelable: true}}));
+    }})""", True)
+    check(await page.wait_for("location.search.startsWith('?dropped=') && window.__test && "
+                              "__test.presents > 30", 30), 'a dropped demo did not play')
+    check(await page.evaluate("Module.arguments.join(' ')") == '--playdemo /demos/dropped.demo',
+          'the dropped demo was not what played')
+    await page.close()
+
+
 async def main():
+    shutil.copy(os.path.join(SOURCE, 'tests', 'demos', DEMO), SITE)
     server = Server(SITE)
     browser = Chromium()
     started = time.monotonic()
@@ -444,6 +492,7 @@ async def main():
         await no_sky(browser, url)
         await no_webgl2(url)
         await same_frame(browser, url)
+        await demos(browser, url)
     finally:
         await browser.close()
         server.close()

@@ -19,6 +19,7 @@
 #include "bench/frame/captured_frame.h"
 #include "bench/frame/replay.h"
 #include "platform/win32/d3d9_device.h"
+#include "platform/win32/d3d9_device_testing.h"
 #include "platform/win32/windows_api.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/core/image_file.h"
 #include "platform/core/xfile.h"
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_device_testing.h"
 #include "platform/gl/gl_state.h"
 #include "platform/gl/vertex_bytes.h"
 

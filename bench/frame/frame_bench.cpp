@@ -29,6 +29,7 @@
 #include "bench/frame/process_run.h"
 #include "bench/frame/replay.h"
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_device_testing.h"
 #include "platform/sdl/sdl_host.h"
 
 namespace {

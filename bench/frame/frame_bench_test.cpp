@@ -11,6 +11,7 @@
 #include "bench/frame/floor_frame.h"
 #include "bench/frame/replay.h"
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_device_testing.h"
 #include "platform/sdl/sdl_host.h"
 #include "tests/gl/gl_test_window.h"
 

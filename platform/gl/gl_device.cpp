@@ -1,4 +1,5 @@
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_device_testing.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,6 @@
 // Included first: d3d9.h then defines some of the same names as macros with the same values.
 #include "platform/win32/d3d9_device.h"
+#include "platform/win32/d3d9_device_testing.h"
 
 #include "platform/win32/windows_api.h"
 // after windows_api.h, which it builds on
@@ -218,7 +219,6 @@ class D3D9Device : public Device {
         PresentArea area = FitBackBuffer(client.right - client.left, client.bottom - client.top);
         if (area.width <= 0 || area.height <= 0) return;  // minimised: nothing to show
         RECT picture{area.x, area.y, area.x + area.width, area.y + area.height};
-        if (keepFrames) lastFrame = Read();
         HRESULT result = device_->Present(nullptr, &picture, nullptr, nullptr);
         if (result == D3DERR_DEVICELOST) lost_ = true;
         PaintBars(client, picture);
@@ -471,9 +471,6 @@ class D3D9Device : public Device {
     int resets = 0;
     int drawCalls = 0;  // draws made on the device, joined ones counted once
     bool batching = true;
-    // A discarded back buffer holds nothing after Present: tests keep each frame before it.
-    bool keepFrames = false;
-    Image lastFrame;
 
   private:
     HWND window_;
@@ -775,8 +772,4 @@ void SetD3D9Batching(Device& d3d9Device, bool on) {
     static_cast<D3D9Device&>(d3d9Device).batching = on;
 }
 
-void KeepD3D9Frames(Device& d3d9Device, bool on) {
-    static_cast<D3D9Device&>(d3d9Device).keepFrames = on;
-}
 
-Image LastD3D9Frame(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Device).lastFrame; }

@@ -10,6 +10,8 @@
 #include "platform/core/image_file.h"
 #include "platform/device.h"
 #include "platform/win32/d3d9_device.h"
+#include "platform/win32/d3d9_device_testing.h"
+#include "tests/device/frame_keeper.h"
 #include "tests/device/pixels.h"
 #include "tests/unit/render_test_files.h"
 
@@ -32,9 +34,13 @@ struct TestWindow {
 class D3D9Test : public ::testing::Test {
   public:
     static Image BackBuffer() { return ReadD3D9BackBuffer(*device); }
-    // Present leaves the back buffer undefined, so the device reads each frame just before.
-    static void KeepFrames() { KeepD3D9Frames(*device, true); }
-    static Image LastFrame() { return LastD3D9Frame(*device); }
+    // Present leaves the back buffer undefined, so each frame is read just before it.
+    static void KeepFrames() {
+        keeper = std::make_unique<FrameKeeper>(*device, ReadD3D9BackBuffer);
+        device = keeper.get();
+    }
+    static Image LastFrame() { return keeper->last; }
+    static inline std::unique_ptr<FrameKeeper> keeper;
     Image Shown() {
         device->Present();
         FinishD3D9(*device);
@@ -55,6 +61,7 @@ class D3D9Test : public ::testing::Test {
     }
     void TearDown() override {
         device = nullptr;
+        keeper.reset();
         d3d9.reset();
         window.reset();
     }

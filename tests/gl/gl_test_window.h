@@ -9,6 +9,7 @@
 
 #include "platform/device.h"
 #include "platform/gl/gl_device.h"
+#include "platform/gl/gl_device_testing.h"
 #include "platform/sdl/sdl_host.h"
 #include "tests/device/pixels.h"
 

@@ -101,10 +101,11 @@ wait_exit() {
 }
 
 # Sets BOX to the window titled CAPTION (xdotool cannot match UTF-8 titles; xwininfo lists
-# them), waiting up to ten seconds; empty when none came.
+# them), waiting up to twenty seconds (a loaded machine is slow to fail a GL context); empty when
+# none came.
 find_box() {
     BOX=""
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         BOX=$(xwininfo -root -tree | grep -F "\"$1\":" | awk '{print $1}' | head -n 1)
         [ -n "$BOX" ] && return
         sleep 0.1

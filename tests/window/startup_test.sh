@@ -123,7 +123,7 @@ wait_exit 10
 MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >"$LOG" 2>&1 &
 PID=$!
 find_box "D3初期化ｴﾗｰ "
-[ -n "$BOX" ] || fail "no error box with the caption for a failed device"
+[ -n "$BOX" ] || fail "no error box with the caption for a failed device ($(kill -0 "$PID" 2>/dev/null && echo running || echo ended): $(cat "$LOG"))"
 sleep 0.3
 "$X11_CLOSE" "$BOX"
 wait_exit 10
@@ -157,11 +157,17 @@ wait_exit 10
 
 # No sound card: the game runs silent and says so in one line, with no library noise.
 if [ ! -e /dev/snd ]; then
-    (unset SDL_AUDIODRIVER; start_game; "$X11_CLOSE" "$WID"; wait_exit 10
-     [ "$STATUS" = 0 ] || fail "the game without sound ended with $STATUS"
-     lines=$(wc -l <"$LOG")
-     [ "$lines" = 1 ] || { cat "$LOG"; fail "$lines lines on stderr"; }
-     grep -q 'no audio device' "$LOG" || fail "no word of the silent sound")
+    driver=$SDL_AUDIODRIVER
+    unset SDL_AUDIODRIVER
+    start_game
+    "$X11_CLOSE" "$WID"
+    wait_exit 10
+    export SDL_AUDIODRIVER=$driver
+    [ "$STATUS" = 0 ] || fail "the game without sound ended with $STATUS"
+    # The game's own lines: a sanitized build reports system libraries' leaks after them.
+    lines=$(awk '/^=+$|^==[0-9]+==/ { exit } { n++ } END { print n + 0 }' "$LOG")
+    [ "$lines" = 1 ] || { cat "$LOG"; fail "$lines lines on stderr"; }
+    grep -q 'no audio device' "$LOG" || fail "no word of the silent sound"
 fi
 
 # No display to show a window on: the game says so and leaves with 255 instead of running unseen

@@ -1,6 +1,5 @@
 #include "app/screen_sprites.h"
 
-#include <array>
 #include <string>
 
 #include "platform/device.h"
@@ -20,12 +19,8 @@ const char* const ImageFiles[ImageCount] = {
 };
 constexpr int FirstDigitSlot = 6;
 
-const std::array<ImageId, ImageCount>& ScreenImages() {
-    static const std::array<ImageId, ImageCount> ids = [] {
-        std::array<ImageId, ImageCount> named{};
-        for (int i = 0; i < ImageCount; ++i) named[i] = ImageIdOf(ImageFiles[i]);
-        return named;
-    }();
+ImageIds ScreenImages() {
+    static const ImageIds ids = RegisterImageFiles(ImageFiles, ImageCount);
     return ids;
 }
 
@@ -49,7 +44,7 @@ std::vector<std::string> GameImageFiles() {
 
 void EnsureScreenImages() {
     device->ScreenSprite();
-    for (ImageId id : ScreenImages()) device->ImageTexture(id);
+    device->MakeImages(ScreenImages());
 }
 
 void DrawScreenSprite(int32_t code, float x, float y) {

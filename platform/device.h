@@ -142,9 +142,15 @@ class Sprite {
 };
 
 // The image files the game draws, named once for the process: an id indexes every device's table
-// of images, so a draw finds its texture without comparing names.
+// of images, so a draw finds its texture without comparing names. Each group of files drawn
+// together (the world's, the screen's) has consecutive ids.
 using ImageId = uint32_t;
-ImageId ImageIdOf(const std::string& path);
+struct ImageIds {
+    ImageId first = 0;
+    uint32_t count = 0;
+    ImageId operator[](uint32_t i) const { return first + i; }
+};
+ImageIds RegisterImageFiles(const char* const* paths, uint32_t count);
 const std::string& ImagePathOf(ImageId id);
 
 // A mesh file as made on a device: the mesh, and for each subset the material and the texture
@@ -164,11 +170,14 @@ class Device {
 
     // What the game made on this device, by file: the device is their one owner and they go with
     // it, so nothing can point into a device that is gone.
-    // The image of `id`, made at its first use; null while its file fails, and tried again at the
-    // next call (the file reader looks at a failed file again at most once a second).
-    Texture* ImageTexture(ImageId id);
+    // Makes every image of `ids` not made yet; one whose file fails stays null and is tried again
+    // at the next call (the file reader looks at a failed file again at most once a second).
+    // Once all are made this is one comparison: the game calls it at every draw.
+    void MakeImages(ImageIds ids) {
+        if (unmade_ != 0 || ids.first + ids.count > images_.size()) MakeMissing(ids);
+    }
     // The image of `id` if it is made, without trying its file.
-    Texture* MadeImage(ImageId id) const;
+    Texture* MadeImage(ImageId id) const { return id < images_.size() ? images_[id] : nullptr; }
     // The sprite that draws over the scene, made at its first use.
     Sprite* ScreenSprite();
     // The entry of the mesh file `path`; `fresh` is true on the first call, when the caller reads
@@ -202,7 +211,9 @@ class Device {
                                 std::string& error) = 0;
 
   private:
+    void MakeMissing(ImageIds ids);
     std::vector<Texture*> images_;  // by ImageId
+    size_t unmade_ = 0;             // null entries of images_
     Sprite* sprite_ = nullptr;
     std::map<std::string, MeshFile> meshes_;  // entries stay put as others are added
 };

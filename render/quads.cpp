@@ -1,6 +1,5 @@
 #include "render/quads.h"
 
-#include <array>
 #include <cmath>
 #include <glm/geometric.hpp>
 
@@ -20,18 +19,9 @@ const char* const WorldTextureFiles[WorldTextureCount] = {
 
 namespace {
 
-const std::array<ImageId, WorldTextureCount>& WorldImages() {
-    static const std::array<ImageId, WorldTextureCount> ids = [] {
-        std::array<ImageId, WorldTextureCount> named{};
-        for (int i = 0; i < WorldTextureCount; ++i) named[i] = ImageIdOf(WorldTextureFiles[i]);
-        return named;
-    }();
+ImageIds WorldImages() {
+    static const ImageIds ids = RegisterImageFiles(WorldTextureFiles, WorldTextureCount);
     return ids;
-}
-
-// Every world image is made at its first draw; one that fails is tried again at every draw.
-void LoadMissingWorldTextures() {
-    for (ImageId id : WorldImages()) device->ImageTexture(id);
 }
 
 // Turns the quad's +Z face toward the eye, after its own roll by `pitch`, then moves it into
@@ -136,7 +126,9 @@ void DrawObject(const GameObject& object) {
     Matrix world = BillboardWorld(object);
     for (auto& triangle : triangles) {
         SetNormal(triangle);
-        LoadMissingWorldTextures();
+        // Every world image is made at its first draw; one that fails is tried again at every
+        // draw.
+        device->MakeImages(WorldImages());
         device->SetTransform(D3DTS_WORLD, world);
         device->SetTexture(0, device->MadeImage(WorldImages()[look.slot]));
         device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(QuadVertex));

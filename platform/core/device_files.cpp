@@ -1,40 +1,37 @@
 // The table of what the game made on a device, by file, kept in the device itself.
-#include <unordered_map>
 
 #include "platform/device.h"
 
 namespace {
 
-// Names and ids only: no device's resources. The game names a few dozen files.
-struct ImageNames {
-    std::vector<std::string> paths;
-    std::unordered_map<std::string, ImageId> ids;
-};
-
-ImageNames& imageNames() {
-    static ImageNames names;
-    return names;
+// Names only: no device's resources. The game names a few dozen files.
+std::vector<std::string>& imagePaths() {
+    static std::vector<std::string> paths;
+    return paths;
 }
 
 }  // namespace
 
-ImageId ImageIdOf(const std::string& path) {
-    ImageNames& names = imageNames();
-    auto [found, added] = names.ids.try_emplace(path, static_cast<ImageId>(names.paths.size()));
-    if (added) names.paths.push_back(path);
-    return found->second;
+ImageIds RegisterImageFiles(const char* const* paths, uint32_t count) {
+    std::vector<std::string>& all = imagePaths();
+    ImageIds ids{static_cast<ImageId>(all.size()), count};
+    all.insert(all.end(), paths, paths + count);
+    return ids;
 }
 
-const std::string& ImagePathOf(ImageId id) { return imageNames().paths.at(id); }
+const std::string& ImagePathOf(ImageId id) { return imagePaths().at(id); }
 
-Texture* Device::ImageTexture(ImageId id) {
-    if (id >= images_.size()) images_.resize(id + 1, nullptr);
-    Texture*& image = images_[id];
-    if (image == nullptr) image = CreateTextureFromFile(ImagePathOf(id));
-    return image;
+void Device::MakeMissing(ImageIds ids) {
+    if (ids.first + ids.count > images_.size()) {
+        unmade_ += ids.first + ids.count - images_.size();
+        images_.resize(ids.first + ids.count, nullptr);
+    }
+    for (ImageId id = ids.first; id < ids.first + ids.count; ++id) {
+        if (images_[id] != nullptr) continue;
+        images_[id] = CreateTextureFromFile(ImagePathOf(id));
+        if (images_[id] != nullptr) --unmade_;
+    }
 }
-
-Texture* Device::MadeImage(ImageId id) const { return id < images_.size() ? images_[id] : nullptr; }
 
 Sprite* Device::ScreenSprite() {
     if (sprite_ == nullptr) sprite_ = CreateSprite();

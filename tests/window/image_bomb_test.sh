@@ -12,8 +12,7 @@ cp "$folder/data/title.png" "$folder/data/team0.png"
 cd "$folder" || fail "no folder to play in"
 
 started=$(date +%s%N)
-"$MARVAZE" >"$LOG" 2>&1 &
-PID=$!
+launch "$MARVAZE"
 find_window
 for _ in $(seq 100); do
     near "$(fit "$(shot menu)" gamestart.png 120 120)" 45 && break

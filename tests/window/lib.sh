@@ -53,6 +53,22 @@ find_window() {
     fi
 }
 
+# Runs `env ARGS...` in the background (the game, with what it needs), setting PID; a start the X
+# server refused (a heavily loaded one now and then does) is tried again, up to three times.
+launch() {
+    for _ in 1 2 3; do
+        env "$@" >"$LOG" 2>&1 &
+        PID=$!
+        for _ in $(seq 10); do
+            kill -0 "$PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -0 "$PID" 2>/dev/null && return
+        grep -q 'x11 not available\|open X11 display' "$LOG" || return
+        echo "note: the game could not reach the X server; starting it again" >&2
+    done
+}
+
 # Starts the game in the background with the options given; sets PID and WID.
 start_game() {
     GAME_ARGS=("$@")

@@ -7,8 +7,7 @@ elsewhere=$(mktemp -d)
 trap 'rm -rf "$elsewhere"' EXIT
 cd "$elsewhere"
 
-"$MARVAZE" >"$LOG" 2>&1 &
-PID=$!
+launch "$MARVAZE"
 find_box "Marvaze cannot start"
 [ -n "$BOX" ] || fail "no box for the missing data folder"
 grep -q 'no data folder found; looked for data/ in: '"$elsewhere" "$LOG" ||

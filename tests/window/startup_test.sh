@@ -120,8 +120,7 @@ wait_exit 10
 
 
 # No usable GL: the device error box, owned by the window, then exit status 255.
-MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >"$LOG" 2>&1 &
-PID=$!
+launch MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE"
 find_box "D3初期化ｴﾗｰ "
 [ -n "$BOX" ] || fail "no error box with the caption for a failed device ($(kill -0 "$PID" 2>/dev/null && echo running || echo ended): $(cat "$LOG"))"
 sleep 0.3
@@ -135,8 +134,7 @@ echo "device failure box test passed"
 # While the box is up: SIGTERM ends the game, and killing it takes the box's process along and
 # frees the single-instance claim.
 for signal in TERM KILL; do
-    MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE" >"$LOG" 2>&1 &
-    PID=$!
+    launch MESA_GL_VERSION_OVERRIDE=3.0 "$MARVAZE"
     find_box "D3初期化ｴﾗｰ "
     [ -n "$BOX" ] || fail "no error box for a failed device"
     children=$(pgrep -P "$PID")

@@ -1,6 +1,7 @@
 // The single-instance rendezvous against a second copy, a crashed first one, another user on the
 // same machine and copies started in different environments. Every case runs in a fresh process
-// with /tmp and /run of its own, so no real game (or another test run) is ever met.
+// with /tmp and /run of its own, so no real game (or another test run) is ever met. A start while
+// the first copy quits is the window tests'.
 #include "platform/sdl/single_instance.h"
 
 #include <fcntl.h>
@@ -256,34 +257,6 @@ TEST(SingleInstance, SecondCopiesCrashedCopiesAndSilentAskers) {
         before = Clock::now();
         if (start(nullptr) != 1) return 6;
         if (Clock::now() - before > std::chrono::seconds(3)) return 7;
-        return 0;
-    });
-}
-
-// A start while the first copy quits: before it reads the request, or in the frame it read it.
-// The first goes all the same, so the new copy runs.
-TEST(SingleInstance, AStartWhileTheFirstCopyQuitsRunsItself) {
-    EXPECT_ISOLATED([] {
-        setenv("XDG_RUNTIME_DIR", Folder("/tmp/runtime", 0700).c_str(), 1);
-        for (int pumps : {0, 1}) {
-            int ready[2];
-            if (pipe(ready) != 0) return 1;
-            pid_t first = fork();
-            if (first == 0) {
-                if (!ClaimSingleInstance() || write(ready[1], "x", 1) != 1) _exit(1);
-                usleep(300000);  // the request comes meanwhile
-                for (int pump = 0; pump < pumps; ++pump) TakeShowRequest();
-                usleep(100000);  // the window goes
-                _exit(0);
-            }
-            char x;
-            if (read(ready[0], &x, 1) != 1) return 2;
-            if (!ClaimSingleInstance()) return 3 + pumps;
-            ReleaseSingleInstance();
-            waitpid(first, nullptr, 0);
-            close(ready[0]);
-            close(ready[1]);
-        }
         return 0;
     });
 }

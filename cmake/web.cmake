@@ -26,8 +26,7 @@ file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*
 list(FILTER UNIT_TEST_SOURCES EXCLUDE REGEX "/bad_data_test\\.cpp$")
 add_executable(marvaze_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(marvaze_tests PRIVATE marvaze_game marvaze_test_support GTest::gtest_main)
-target_compile_definitions(marvaze_tests PRIVATE MARVAZE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-                           MARVAZE_VERSION="${PROJECT_VERSION}")
+target_compile_definitions(marvaze_tests PRIVATE MARVAZE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 target_link_options(marvaze_tests PRIVATE ${WEB_LINK_COMMON} -sNODERAWFS=1 -sENVIRONMENT=node
   -sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1)
 include(GoogleTest)

@@ -46,10 +46,9 @@ class QuadTest : public ::testing::Test {
     }
     Matrix LastWorld() const { return recorder.CallsNamed("SetTransform").back()->matrix; }
 
-    static GameObject Object(int32_t model, int32_t health = 1, float speed = 10.0f) {
+    static GameObject Object(int32_t model, float speed = 10.0f) {
         GameObject o;
         o.model = model;
-        o.health = health;
         o.speed = speed;
         o.z = 1000;
         return o;
@@ -161,7 +160,7 @@ TEST_F(QuadTest, SeenByTheCameraPositiveSpeedShowsTheImageMirroredAndPitchDipsTh
     for (auto [speed, f] : {std::pair{10.0f, 1.0f}, {0.0f, 1.0f}, {-0.5f, 0.0f}, {nan, 0.0f}}) {
         SCOPED_TRACE(speed);
         recorder.calls.clear();
-        DrawObject(Object(ModelPlayer, 1, speed));
+        DrawObject(Object(ModelPlayer, speed));
         std::vector<Triangle> t = Triangles();
         ASSERT_EQ(t.size(), 2u);
         const bool firstLeft = screenX(t[0][0]) < screenX(t[0][2]);

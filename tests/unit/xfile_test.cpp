@@ -54,8 +54,6 @@ TEST(XFile, ReadsMaterialsInListOrderAndFansFacesIntoOneSubsetPerMaterial) {
     const D3DMATERIAL9& red = mesh.materials[0].matD3D;
     EXPECT_EQ(red.diffuse.r, 1.0f);
     EXPECT_EQ(red.diffuse.a, 1.0f);
-    EXPECT_EQ(red.power, 8.0f);
-    EXPECT_EQ(red.specular.r, 0.5f);
     EXPECT_EQ(red.emissive.r, 0.25f);
     EXPECT_FALSE(mesh.materials[0].textureFilename.has_value());
     EXPECT_EQ(mesh.materials[1].matD3D.diffuse.b, 0.6f);

@@ -31,25 +31,37 @@ using Clock = std::chrono::steady_clock;
 constexpr uid_t Nobody = 65534;
 constexpr int NotAllowed = 77;
 
-// Runs `body` in a child with empty /tmp, /run and home of its own; its exit status, NotAllowed
-// when the system does not let a process have its own mounts.
-template <typename Body>
-int Isolated(Body body) {
+// Runs `body` in a child once `ready` has made it ready (a status to leave with if not); the
+// child's exit status.
+template <typename Ready, typename Body>
+int InChild(Ready ready, Body body) {
     pid_t child = fork();
     if (child == 0) {
-        if (unshare(CLONE_NEWNS) != 0 ||
-            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
-            mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") ||
-            mount("tmpfs", "/run", "tmpfs", 0, "mode=755") || mkdir("/run/user", 0755) ||
-            mount("tmpfs", getpwuid(getuid())->pw_dir, "tmpfs", 0, "mode=700"))
-            _exit(NotAllowed);
-        unsetenv("XDG_RUNTIME_DIR");
-        unsetenv("TMPDIR");
+        if (int failed = ready()) _exit(failed);
         _exit(body());
     }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+// With empty /tmp, /run and home of its own; NotAllowed when the system does not let a process
+// have its own mounts.
+template <typename Body>
+int Isolated(Body body) {
+    return InChild(
+        [] {
+            if (unshare(CLONE_NEWNS) != 0 ||
+                mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+                mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") ||
+                mount("tmpfs", "/run", "tmpfs", 0, "mode=755") || mkdir("/run/user", 0755) ||
+                mount("tmpfs", getpwuid(getuid())->pw_dir, "tmpfs", 0, "mode=700"))
+                return NotAllowed;
+            unsetenv("XDG_RUNTIME_DIR");
+            unsetenv("TMPDIR");
+            return 0;
+        },
+        body);
 }
 
 #define EXPECT_ISOLATED(body)                                                \
@@ -59,17 +71,10 @@ int Isolated(Body body) {
         EXPECT_EQ(status, 0);                                                \
     } while (false)
 
-// Runs `body` in a child as another user; its exit status.
+// As another user.
 template <typename Body>
 int AsNobody(Body body) {
-    pid_t child = fork();
-    if (child == 0) {
-        if (setgid(Nobody) != 0 || setuid(Nobody) != 0) _exit(100);
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+    return InChild([] { return setgid(Nobody) != 0 || setuid(Nobody) != 0 ? 100 : 0; }, body);
 }
 
 std::string Folder(const std::string& path, mode_t mode) {

@@ -30,8 +30,7 @@ file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*
 list(FILTER UNIT_TEST_SOURCES EXCLUDE REGEX "/bad_data_test\\.cpp$")
 add_executable(marvaze_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(marvaze_tests PRIVATE marvaze_game marvaze_test_support GTest::gtest_main)
-target_compile_definitions(marvaze_tests PRIVATE MARVAZE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-                           MARVAZE_VERSION="${PROJECT_VERSION}")
+target_compile_definitions(marvaze_tests PRIVATE MARVAZE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
 # Direct3D 9 on a real device (under Wine here): the cases shared with the OpenGL tests
 # (tests/device), instantiated for this device, and its own.

@@ -1,5 +1,5 @@
-// The world pictures as the game will use them: each stretched over a quad of a fixed size in
-// world units, point sampled, cut out where alpha is below 128, and mirrored when the object
+// The world pictures as the game uses them: each stretched over its model's quad (the game's own
+// sizes), point sampled, cut out where alpha is below 128, and mirrored when the object
 // heads right, so every vehicle must be stored nose to the left.
 #include <gtest/gtest.h>
 
@@ -7,26 +7,33 @@
 #include <cmath>
 
 #include "art_files.h"
+#include "render/quads.h"
 
 namespace {
 
-struct Sprite {
-    const char* name;
+// A world picture and the size of the quad the game stretches it over, in world units.
+struct Shown {
+    std::string name;
     double world_w, world_h;
 };
+
+Shown shown(int32_t model, int32_t health = 1) {
+    const Appearance look = ModelAppearance(model, health);
+    return {std::string(WorldTextureFiles[look.slot]).substr(5), 2.0 * look.halfWidth,
+            2.0 * look.halfHeight};
+}
 
 // One world unit shows as about 0.19 screen pixels; textures aim at twice that.
 constexpr double kPixelsPerUnit = 0.19;
 
-// The fighters first, then the bomber and the warship.
-const Sprite kVehicles[] = {{"rai21_fukahire.png", 198, 78}, {"taku_raiden21.png", 196, 74},
-                            {"SBD-5.png", 258, 100},         {"f4u-1d.png", 200, 80},
-                            {"p51h.png", 234, 116},          {"b29.png", 1836, 498},
-                            {"Fletcher_1942.png", 2380, 560}};
-const Sprite kRound[] = {
-    {"team0.png", 20, 20}, {"bo0.png", 40, 40}, {"bo1.png", 60, 60}, {"bo2.png", 300, 300}};
+// The aircraft first, then the warship; the round ones as large as they are drawn.
+const std::vector<Shown> kVehicles = {
+    shown(ModelFriend),      shown(ModelPlayer), shown(ModelScout),  shown(ModelFighter),
+    shown(ModelLateFighter), shown(ModelBomber), shown(ModelWarship)};
+const std::vector<Shown> kRound = {shown(ModelShot), shown(50, 0), shown(51, 0),
+                                   shown(ModelExplosion, 0)};
 
-Picture load(const char* name) {
+Picture load(const std::string& name) {
     Picture p = load_picture(data_path(name));
     EXPECT_GT(p.width, 0) << name << " does not load";
     return p;
@@ -49,9 +56,9 @@ int last_solid(const Picture& p, int y) {
 // Texels with 0 < alpha < 128 would be cut by the alpha test anyway; their presence means the
 // edge was left soft and its colour was never meant to be seen.
 TEST(Sprites, LoadAsRgbaWithCleanCutOutEdgesAndAirAround) {
-    std::vector<Sprite> all(std::begin(kVehicles), std::end(kVehicles));
-    all.insert(all.end(), std::begin(kRound), std::end(kRound));
-    for (const Sprite& s : all) {
+    std::vector<Shown> all = kVehicles;
+    all.insert(all.end(), kRound.begin(), kRound.end());
+    for (const Shown& s : all) {
         SCOPED_TRACE(s.name);
         const Picture p = load(s.name);
         ASSERT_GT(p.width, 0);
@@ -69,7 +76,7 @@ TEST(Sprites, LoadAsRgbaWithCleanCutOutEdgesAndAirAround) {
 }
 
 TEST(Sprites, ProportionsMatchTheirQuadsAtAboutTwiceScreenSize) {
-    for (const Sprite& s : kVehicles) {
+    for (const Shown& s : kVehicles) {
         SCOPED_TRACE(s.name);
         const Picture p = load(s.name);
         ASSERT_GT(p.width, 0);
@@ -80,12 +87,12 @@ TEST(Sprites, ProportionsMatchTheirQuadsAtAboutTwiceScreenSize) {
         EXPECT_GT(texels_per_screen_pixel, 1.5);
         EXPECT_LT(texels_per_screen_pixel, 2.6);  // more would shimmer without mipmaps
     }
-    for (const Sprite& s : kRound) {
+    for (const Shown& s : kRound) {
         const Picture p = load(s.name);
         EXPECT_EQ(p.width, p.height) << s.name;
     }
-    EXPECT_LT(load("team0.png").width, 16);
-    EXPECT_NEAR(load("bo2.png").width / (300 * kPixelsPerUnit), 2.0, 0.5);
+    EXPECT_LT(load(kRound[0].name).width, 16);
+    EXPECT_NEAR(load(kRound[3].name).width / (kRound[3].world_w * kPixelsPerUnit), 2.0, 0.5);
     // The player's machine carries a near-white band its wingmen lack, to be told apart.
     auto whitish = [](const Picture& p) {
         int n = 0;
@@ -94,15 +101,15 @@ TEST(Sprites, ProportionsMatchTheirQuadsAtAboutTwiceScreenSize) {
                  p.rgba[i + 2] > 200;
         return n;
     };
-    EXPECT_GT(whitish(load("taku_raiden21.png")), whitish(load("rai21_fukahire.png")) + 4);
+    EXPECT_GT(whitish(load(shown(ModelPlayer).name)), whitish(load(shown(ModelFriend).name)) + 4);
 }
 
 // What rises above the fuselage (fin, canopy, gunners, the bomber's far engines) sits aft of
 // the middle, while the propeller at the nose is only a thin sliver: so the solid texels of
 // the top third of the picture lie mostly in its right half. Mirrored, they lie in the left.
 TEST(Sprites, AircraftFaceLeftWithTheFinAtTheRight) {
-    for (const Sprite& s : kVehicles) {
-        if (std::string(s.name) == "Fletcher_1942.png") continue;
+    for (const Shown& s : kVehicles) {
+        if (s.name == shown(ModelWarship).name) continue;
         SCOPED_TRACE(s.name);
         const Picture p = load(s.name);
         ASSERT_GT(p.width, 0);
@@ -124,7 +131,7 @@ TEST(Sprites, AircraftFaceLeftWithTheFinAtTheRight) {
 // The bow rakes forward over the water while the stern is nearly upright, so at the
 // waterline the hull starts well right of the stem head; the tall mast stands forward.
 TEST(Sprites, WarshipFacesLeftWithItsHullOnTheBottomEdge) {
-    const Picture p = load("Fletcher_1942.png");
+    const Picture p = load(shown(ModelWarship).name);
     ASSERT_GT(p.width, 0);
     int left = p.width, right = 0;
     for (int y = 0; y < p.height; ++y) {

@@ -1,6 +1,7 @@
 // The single-instance rendezvous against a second copy, a crashed first one, another user on the
 // same machine and copies started in different environments. Every case runs in a fresh process
-// with /tmp and /run of its own, so no real game (or another test run) is ever met.
+// with /tmp and /run of its own, so no real game (or another test run) is ever met. A start while
+// the first copy quits is the window tests'.
 #include "platform/sdl/single_instance.h"
 
 #include <fcntl.h>
@@ -30,25 +31,37 @@ using Clock = std::chrono::steady_clock;
 constexpr uid_t Nobody = 65534;
 constexpr int NotAllowed = 77;
 
-// Runs `body` in a child with empty /tmp, /run and home of its own; its exit status, NotAllowed
-// when the system does not let a process have its own mounts.
-template <typename Body>
-int Isolated(Body body) {
+// Runs `body` in a child once `ready` has made it ready (a status to leave with if not); the
+// child's exit status.
+template <typename Ready, typename Body>
+int InChild(Ready ready, Body body) {
     pid_t child = fork();
     if (child == 0) {
-        if (unshare(CLONE_NEWNS) != 0 ||
-            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
-            mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") ||
-            mount("tmpfs", "/run", "tmpfs", 0, "mode=755") || mkdir("/run/user", 0755) ||
-            mount("tmpfs", getpwuid(getuid())->pw_dir, "tmpfs", 0, "mode=700"))
-            _exit(NotAllowed);
-        unsetenv("XDG_RUNTIME_DIR");
-        unsetenv("TMPDIR");
+        if (int failed = ready()) _exit(failed);
         _exit(body());
     }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+// With empty /tmp, /run and home of its own; NotAllowed when the system does not let a process
+// have its own mounts.
+template <typename Body>
+int Isolated(Body body) {
+    return InChild(
+        [] {
+            if (unshare(CLONE_NEWNS) != 0 ||
+                mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+                mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") ||
+                mount("tmpfs", "/run", "tmpfs", 0, "mode=755") || mkdir("/run/user", 0755) ||
+                mount("tmpfs", getpwuid(getuid())->pw_dir, "tmpfs", 0, "mode=700"))
+                return NotAllowed;
+            unsetenv("XDG_RUNTIME_DIR");
+            unsetenv("TMPDIR");
+            return 0;
+        },
+        body);
 }
 
 #define EXPECT_ISOLATED(body)                                                \
@@ -58,17 +71,10 @@ int Isolated(Body body) {
         EXPECT_EQ(status, 0);                                                \
     } while (false)
 
-// Runs `body` in a child as another user; its exit status.
+// As another user.
 template <typename Body>
 int AsNobody(Body body) {
-    pid_t child = fork();
-    if (child == 0) {
-        if (setgid(Nobody) != 0 || setuid(Nobody) != 0) _exit(100);
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+    return InChild([] { return setgid(Nobody) != 0 || setuid(Nobody) != 0 ? 100 : 0; }, body);
 }
 
 std::string Folder(const std::string& path, mode_t mode) {
@@ -256,34 +262,6 @@ TEST(SingleInstance, SecondCopiesCrashedCopiesAndSilentAskers) {
         before = Clock::now();
         if (start(nullptr) != 1) return 6;
         if (Clock::now() - before > std::chrono::seconds(3)) return 7;
-        return 0;
-    });
-}
-
-// A start while the first copy quits: before it reads the request, or in the frame it read it.
-// The first goes all the same, so the new copy runs.
-TEST(SingleInstance, AStartWhileTheFirstCopyQuitsRunsItself) {
-    EXPECT_ISOLATED([] {
-        setenv("XDG_RUNTIME_DIR", Folder("/tmp/runtime", 0700).c_str(), 1);
-        for (int pumps : {0, 1}) {
-            int ready[2];
-            if (pipe(ready) != 0) return 1;
-            pid_t first = fork();
-            if (first == 0) {
-                if (!ClaimSingleInstance() || write(ready[1], "x", 1) != 1) _exit(1);
-                usleep(300000);  // the request comes meanwhile
-                for (int pump = 0; pump < pumps; ++pump) TakeShowRequest();
-                usleep(100000);  // the window goes
-                _exit(0);
-            }
-            char x;
-            if (read(ready[0], &x, 1) != 1) return 2;
-            if (!ClaimSingleInstance()) return 3 + pumps;
-            ReleaseSingleInstance();
-            waitpid(first, nullptr, 0);
-            close(ready[0]);
-            close(ready[1]);
-        }
         return 0;
     });
 }

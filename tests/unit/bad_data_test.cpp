@@ -72,34 +72,48 @@ void Spoil(const fs::path& path, Damage damage) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// A menu demonstration and a game, 60 frames each; exits with the number of error boxes seen,
-// or 100 when one of them is not the sky's.
-[[noreturn]] void PlayOnSpoiledData(const BadDataCase& c) {
-    fs::path folder = fs::temp_directory_path() / ("marvaze-bad-data-" + std::to_string(getpid()));
+// A fresh folder named for the case, worked in from here: with a copy of the game's data, or none.
+fs::path Enter(const std::string& name, bool withData = true) {
+    fs::path folder = fs::temp_directory_path() / ("marvaze-" + name + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
-    if (!c.file.empty()) {
-        fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
-        Spoil(folder / "data" / c.file, c.damage);
-    }
+    if (withData) fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
     fs::current_path(folder);
-    PrefetchImages(GameImageFiles());  // as the program starts
-    StartGameSound();
+    return folder;
+}
 
+void Leave(const fs::path& folder) {
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(folder);
+}
+
+// A menu demonstration and a game of `frames` frames each, the images decoded ahead as the
+// program starts; the error boxes shown.
+std::vector<std::pair<std::string, std::string>> Play(int frames) {
+    PrefetchImages(GameImageFiles());
     NullDevice nullDevice;
     device = &nullDevice;
     HeadlessHost headless;
     for (int inGame : {0, 1}) {
-        headless.closeAtFrame = headless.frame + 60;
+        headless.closeAtFrame = headless.frame + frames;
         world.inGame = inGame;
         RunSession();
         DestroyWorldObjects();
     }
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(folder);
-    for (const auto& [text, caption] : headless.messageBoxes)
+    device = nullptr;
+    return headless.messageBoxes;
+}
+
+// Exits with the number of error boxes seen, or 100 when one of them is not the sky's.
+[[noreturn]] void PlayOnSpoiledData(const BadDataCase& c) {
+    fs::path folder = Enter("bad-data-", !c.file.empty());
+    if (!c.file.empty()) Spoil("data/" + c.file, c.damage);
+    StartGameSound();
+    const auto boxes = Play(60);
+    Leave(folder);
+    for (const auto& [text, caption] : boxes)
         if (text != "data/sky.x" || caption != "error") std::_Exit(100);
-    std::_Exit(static_cast<int>(headless.messageBoxes.size()));
+    std::_Exit(static_cast<int>(boxes.size()));
 }
 
 class BadDataTest : public ::testing::TestWithParam<BadDataCase> {};
@@ -119,17 +133,12 @@ INSTANTIATE_TEST_SUITE_P(EveryFile, BadDataTest, ::testing::ValuesIn(Cases()), N
 // alarm turns a hang into a failure). Exits with the number of error boxes.
 [[noreturn]] void PlayWithFifos(bool skyIsFifo) {
     alarm(20);
-    fs::path folder = fs::temp_directory_path() / ("marvaze-fifo-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
-    fs::current_path(folder);
+    fs::path folder = Enter("fifo-");
     for (const char* name : {"title.png", "sky.png", "never-used.png", skyIsFifo ? "sky.x" : ""}) {
         if (*name == 0) continue;
         fs::remove(fs::path("data") / name);
         if (mkfifo((std::string("data/") + name).c_str(), 0600) != 0) std::_Exit(101);
     }
-    PrefetchImages(GameImageFiles());
     // Standard input as a pipe nobody writes to.
     int ends[2];
     if (pipe(ends) != 0 || dup2(ends[0], 0) < 0) std::_Exit(102);
@@ -137,19 +146,9 @@ INSTANTIATE_TEST_SUITE_P(EveryFile, BadDataTest, ::testing::ValuesIn(Cases()), N
     std::string error;
     if (ReadXFile("/proc/self/fd/0", mesh, error) || LoadImageFile("/proc/self/fd/0"))
         std::_Exit(103);
-
-    NullDevice nullDevice;
-    device = &nullDevice;
-    HeadlessHost headless;
-    for (int inGame : {0, 1}) {
-        headless.closeAtFrame = headless.frame + 30;
-        world.inGame = inGame;
-        RunSession();
-        DestroyWorldObjects();
-    }
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(folder);
-    std::exit(static_cast<int>(headless.messageBoxes.size()));
+    const size_t boxes = Play(30).size();
+    Leave(folder);
+    std::exit(static_cast<int>(boxes));
 }
 
 TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
@@ -161,11 +160,7 @@ TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
 // Images that fail only at their last row, asked for at every draw: each is opened once, not
 // once a draw. Exits with 0 when so, having said the counts on stderr.
 [[noreturn]] void PlayWithLateFailingImages() {
-    fs::path folder = fs::temp_directory_path() / ("marvaze-late-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
-    fs::current_path(folder);
+    fs::path folder = Enter("late-");
     const char* const spoiled[] = {"title.png", "team0.png"};
     Picture noise(1024, 1024, 0);
     std::mt19937 random(3);
@@ -177,16 +172,7 @@ TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
     }
     int watch = inotify_init1(IN_NONBLOCK);
     inotify_add_watch(watch, "data", IN_OPEN);
-    PrefetchImages(GameImageFiles());
-    NullDevice nullDevice;
-    device = &nullDevice;
-    HeadlessHost headless;
-    for (int inGame : {0, 1}) {
-        headless.closeAtFrame = headless.frame + 100;
-        world.inGame = inGame;
-        RunSession();
-        DestroyWorldObjects();
-    }
+    Play(100);
     int opens[2] = {};
     alignas(inotify_event) char buffer[65536];
     for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;)
@@ -200,8 +186,7 @@ TEST(BadDataFifo, FifosReadAsMissingAndNeverKeepTheProcessFromEnding) {
     WritePng("data/title.png", 4, 4, 0xffffffff);
     usleep(1100000);
     bool mended = LoadImageFile("data/title.png").has_value();
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(folder);
+    Leave(folder);
     std::fprintf(stderr, "opens of title.png: %d, of team0.png: %d\n", opens[0], opens[1]);
     std::_Exit(opens[0] == 1 && opens[1] == 1 && mended ? 0 : 1);
 }
@@ -224,11 +209,7 @@ long StatusKb(const char* field) {
 // image that claims a chunk of 2 GB. The game's peak memory over its start grows by little, and
 // the two images are refused.
 [[noreturn]] void PlayOnMemoryHungryData() {
-    fs::path folder = fs::temp_directory_path() / ("marvaze-memory-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    fs::copy(fs::path(MARVAZE_SOURCE_DIR) / "data", folder / "data");
-    fs::current_path(folder);
+    fs::path folder = Enter("memory-");
     WritePng("data/unused0.png", 2048, 2048, 0x336699ff);
     for (int i = 1; i < 8; ++i)
         fs::copy_file("data/unused0.png", "data/unused" + std::to_string(i) + ".png");
@@ -239,18 +220,12 @@ long StatusKb(const char* field) {
         "data/team0.png", fs::copy_options::overwrite_existing);
     std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
     long before = StatusKb("VmRSS:");
-    PrefetchImages(GameImageFiles());
-    NullDevice nullDevice;
-    device = &nullDevice;
-    HeadlessHost headless;
-    headless.closeAtFrame = 20;
-    RunSession();
+    const size_t boxes = Play(20).size();
     long grown = StatusKb("VmHWM:") - before;
     bool refused = !LoadImageFile("data/title.png") && !LoadImageFile("data/team0.png");
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(folder);
+    Leave(folder);
     std::fprintf(stderr, "peak grew by %ld KiB\n", grown);
-    std::_Exit(headless.messageBoxes.size() == 1 && grown < 40 * 1024 && refused ? 0 : 1);
+    std::_Exit(boxes == 1 && grown < 40 * 1024 && refused ? 0 : 1);
 }
 
 TEST(BadDataMemory, FilesMadeToTakeMemoryDoNot) {

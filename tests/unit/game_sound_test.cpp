@@ -1,6 +1,6 @@
 // The world's events as the game's voices: one gun voice per shooter, loudness falling with the
 // distance from the camera, the pan from the place on the screen, the demonstration softer, and
-// the mute switch.
+// the engine. The mute switch is heard, or not, in the window tests.
 #include "app/game_sound.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,6 @@ class GameSoundTest : public ::testing::Test {
     }
     void TearDown() override {
         StopGameSound();
-        SetSoundMuted(false);
         world = World{};
     }
     static std::vector<Voice> Playing() {
@@ -69,7 +68,7 @@ TEST_F(GameSoundTest, EventsBecomeVoicesPlacedAndScaledAsSeen) {
     EXPECT_TRUE(Playing().empty());
 }
 
-TEST_F(GameSoundTest, TheEngineFollowsTheSpeedOnlyInAGameAndMuteSilencesTheMixer) {
+TEST_F(GameSoundTest, TheEngineFollowsTheSpeedOnlyInAGame) {
     AircraftObject player;
     player.speed = 6.5f;
     SoundFrame(player, true);
@@ -82,12 +81,6 @@ TEST_F(GameSoundTest, TheEngineFollowsTheSpeedOnlyInAGameAndMuteSilencesTheMixer
     EXPECT_NEAR(static_cast<double>(Playing()[0].step) / slow, 2.0, 1e-6);
     SoundFrame(player, false);
     EXPECT_TRUE(Playing()[0].stopping);
-
-    SetSoundMuted(true);
-    EXPECT_TRUE(SoundMuted());
-    EXPECT_EQ(gameMixer.volume, 0.0f);
-    SetSoundMuted(false);
-    EXPECT_EQ(gameMixer.volume, 1.0f);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "tests/unit/scripted_rand.h"
 #include "world/digest.h"
 #include "world/object_list.h"
+#include "world/schedule.h"
 
 namespace {
 
@@ -44,8 +45,11 @@ std::string Replay(int inGame, int frames, std::function<bool(int, int)> keys, i
         if (frame > 1 && (frame - 1) % every == 0) digest += Digest(frame - 1);
     };
     headless.closeAtFrame = frames + 1;
+    // As a session that climbed to the high phase leaves the world: a new one starts over.
     world = World{};
+    world.baseAltitude = 12000.0f;
     world.inGame = inGame;
+    scheduleMark = 1;
     ScriptRand({});  // counts the draws
     RunSession();
     lastDraws = RandDrawCount();

@@ -49,13 +49,6 @@ TEST(ImagePrefetch, EachFileComesOutAsADirectDecodeWhenEverItIsAskedFor) {
     ASSERT_TRUE(again.has_value());
     EXPECT_EQ(again->rgba, expected[3]->rgba);
     EXPECT_FALSE(LoadImageFile("data/absent.png").has_value());
-
-    // A file that failed ahead, mended, comes out mended at its next try.
-    WritePicture("data/noise.png", Picture(3, 3, 0xffffffffu));
-    ForgetFailedImages();
-    std::optional<Image> mended = LoadImageFile("data/noise.png");
-    ASSERT_TRUE(mended.has_value());
-    EXPECT_EQ(mended->width, 3);
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
-// DrawObject: the quad's corners, texture coordinates and normals, its billboard world matrix,
-// and the world images it loads and retries.
+// DrawObject: each model's image and size, the quad, its billboard world matrix, and the world
+// images it loads and retries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <set>
 
 #include "platform/core/recording_device.h"
 #include "render/camera.h"
@@ -27,9 +29,7 @@ class QuadTest : public ::testing::Test {
 
     void SetUp() override {
         device = &recorder;
-        // Every image a different size, so a loaded texture tells which file it came from.
-        for (int i = 0; i < WorldTextureCount; ++i)
-            WritePng(WorldTextureFiles[i], 4 + i, 2, 0xFFFFFFFF);
+        for (const char* file : WorldTextureFiles) WritePng(file, 4, 2, 0xFFFFFFFF);
         cameraEye = {3000, 500, 200};
     }
     void TearDown() override { device = nullptr; }
@@ -46,64 +46,63 @@ class QuadTest : public ::testing::Test {
     }
     Matrix LastWorld() const { return recorder.CallsNamed("SetTransform").back()->matrix; }
 
-    static GameObject Object(int32_t model, int32_t health = 1, float speed = 10.0f) {
+    static GameObject Object(int32_t model, float speed = 10.0f) {
         GameObject o;
         o.model = model;
-        o.health = health;
         o.speed = speed;
         o.z = 1000;
         return o;
     }
 };
 
-TEST_F(QuadTest, CornersTextureCoordinatesAndNormalsByModelAndHealth) {
-    struct Case {
-        const char* what;
-        int32_t model, health;
-        const char* file;
-        float w, h;
+// What the sizes are for: a bomber dwarfs a fighter, explosions shrink as they age, tiles join.
+TEST_F(QuadTest, EachModelHasItsImageAndASizeThatFitsWhatItIs) {
+    auto size = [](int32_t model, int32_t health = 1) {
+        Appearance look = ModelAppearance(model, health);
+        return glm::vec2(look.halfWidth, look.halfHeight);
     };
-    const Case cases[] = {
-        {"shot", 0, 1, "data/team0.png", 10, 10},
-        {"bomber", 13, 1, "data/b29.png", 918, 249},
-        {"warship", 150, 1, "data/Fletcher_1942.png", 1190, 280},
-        {"explosion at 0", 52, 0, "data/bo2.png", 150, 150},
-        {"explosion at -30", 52, -30, "data/bo2.png", 60, 60},
-        {"explosion at -50", 52, -50, "data/bo2.png", 0, 0},
-        {"small explosion at -30", 50, -30, "data/bo0.png", 40, 40},
-        {"unlisted in the explosion range", 60, -30, "data/team0.png", 20, 20},
-        {"unlisted in the tile range", 120, 1, "data/team0.png", 800, 300},
-        {"sea", 100, 1, "data/sea.png", 800, 300},
-        {"unlisted", 7, 1, "data/team0.png", 10, 10},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Appearance look = ModelAppearance(c.model, c.health);
-        EXPECT_EQ(WorldTextureFiles[look.slot], std::string(c.file));
-        EXPECT_FLOAT_EQ(look.halfWidth, c.w);
-        EXPECT_FLOAT_EQ(look.halfHeight, c.h);
+    EXPECT_GT(size(ModelBomber).x, 4 * size(ModelFighter).x);
+    EXPECT_GT(size(ModelWarship).x, size(ModelBomber).x);
+    // Health counts down from 0 to -50 while an explosion burns; unlisted ones in the range too.
+    for (int32_t model : {50, 51, ModelExplosion, 60}) {
+        EXPECT_GT(size(model, 0).x, size(model, -30).x) << model;
+        EXPECT_GT(size(model, -30).x, 0.0f) << model;
+        EXPECT_EQ(size(model, -50), glm::vec2(0)) << model;
+    }
+    for (int32_t model : {ModelGround, 120, 149}) EXPECT_EQ(size(model), size(ModelSea)) << model;
+    // Anything else is drawn as a shot.
+    EXPECT_EQ(size(7), size(ModelShot));
+    EXPECT_EQ(ModelAppearance(7, 1).slot, ModelAppearance(ModelShot, 1).slot);
+    std::set<int32_t> slots;
+    for (int32_t model :
+         {ModelShot, ModelFriend, ModelPlayer, ModelScout, ModelFighter, ModelLateFighter,
+          ModelBomber, 50, 51, ModelExplosion, ModelSea, ModelGround, ModelWarship})
+        slots.insert(ModelAppearance(model, 0).slot);
+    EXPECT_EQ(slots.size(), size_t(WorldTextureCount));
+}
 
+TEST_F(QuadTest, TwoUnlitTrianglesCoverTheQuadWithTheImageUpright) {
+    for (int32_t model : {ModelBomber, ModelSea}) {
+        SCOPED_TRACE(model);
+        const Appearance look = ModelAppearance(model, 1);
         recorder.calls.clear();
-        DrawObject(Object(c.model, c.health));
-        std::vector<Triangle> t = Triangles();
-        ASSERT_EQ(t.size(), 2u);
-        EXPECT_EQ(recorder.CallsNamed("SetTexture")[0]->texture->path, c.file);
-        // Facing f = 1 (positive speed): the -X edge takes tu 0, the +X edge tu 1.
-        const float expected[2][3][4] = {
-            {{-c.w, c.h, 0, 0}, {-c.w, -c.h, 0, 1}, {c.w, c.h, 1, 0}},
-            {{c.w, c.h, 1, 0}, {c.w, -c.h, 1, 1}, {-c.w, -c.h, 0, 1}},
-        };
-        for (int i = 0; i < 2; ++i) {
-            for (int k = 0; k < 3; ++k) {
-                const QuadVertex& v = t[i][k];
-                EXPECT_FLOAT_EQ(v.x, expected[i][k][0]);
-                EXPECT_FLOAT_EQ(v.y, expected[i][k][1]);
-                EXPECT_EQ(v.tu, expected[i][k][2]);
-                EXPECT_EQ(v.tv, expected[i][k][3]);
-                EXPECT_TRUE(v.z == 0 && v.nx == 0 && v.ny == 0 && v.diffuse == 0xFFFFFFFFu);
-                EXPECT_FLOAT_EQ(v.nz, (i == 0 ? 4 : -4) * c.w * c.h);
+        DrawObject(Object(model));
+        EXPECT_EQ(recorder.CallsNamed("SetRenderState").front()->ints,
+                  (std::vector<uint32_t>{D3DRS_LIGHTING, FALSE}));
+        EXPECT_EQ(recorder.CallsNamed("SetTexture")[0]->texture->path,
+                  WorldTextureFiles[look.slot]);
+        std::set<std::pair<float, float>> corners;
+        for (const Triangle& t : Triangles()) {
+            for (const QuadVertex& v : t) {
+                EXPECT_EQ(std::abs(v.x), look.halfWidth);
+                EXPECT_EQ(std::abs(v.y), look.halfHeight);
+                EXPECT_TRUE(v.z == 0 && v.diffuse == 0xFFFFFFFFu);
+                EXPECT_EQ(v.tv, v.y > 0 ? 0 : 1);  // the image's top row at the top
+                EXPECT_EQ(v.tu, v.x > 0 ? 1 : 0);  // mirrored below: at positive speed
+                corners.emplace(v.x, v.y);
             }
         }
+        EXPECT_EQ(corners.size(), 4u);
     }
 }
 
@@ -161,7 +160,7 @@ TEST_F(QuadTest, SeenByTheCameraPositiveSpeedShowsTheImageMirroredAndPitchDipsTh
     for (auto [speed, f] : {std::pair{10.0f, 1.0f}, {0.0f, 1.0f}, {-0.5f, 0.0f}, {nan, 0.0f}}) {
         SCOPED_TRACE(speed);
         recorder.calls.clear();
-        DrawObject(Object(ModelPlayer, 1, speed));
+        DrawObject(Object(ModelPlayer, speed));
         std::vector<Triangle> t = Triangles();
         ASSERT_EQ(t.size(), 2u);
         const bool firstLeft = screenX(t[0][0]) < screenX(t[0][2]);
@@ -181,23 +180,21 @@ TEST_F(QuadTest, SeenByTheCameraPositiveSpeedShowsTheImageMirroredAndPitchDipsTh
     EXPECT_LT(Apply(view, plusX).x, Apply(view, minusX).x);
 }
 
-TEST_F(QuadTest, AnImageThatFailsIsDrawnUntexturedAndRetriedBeforeEveryTriangle) {
+// The one test of the retry at every use, which the screen images share.
+TEST_F(QuadTest, AFailedImageDrawsUntexturedIsRetriedAtEveryUseAndBelongsToItsDevice) {
     std::filesystem::remove("data/sea.png");
-    GameObject sea = Object(ModelSea);
+    auto loads = [](const RecordingDevice& d, const char* path) {
+        return std::count(d.textureLoads.begin(), d.textureLoads.end(), path);
+    };
+    const GameObject sea = Object(ModelSea);
     DrawObject(sea);
-    // All 13 in table order before the first triangle, then the missing one again before the
-    // second.
-    std::vector<std::string> loads(WorldTextureFiles, WorldTextureFiles + WorldTextureCount);
-    loads.push_back("data/sea.png");
-    EXPECT_EQ(recorder.textureLoads, loads);
+    EXPECT_EQ(loads(recorder, "data/sea.png"), 2);  // before each triangle
     for (const DeviceCall* call : recorder.CallsNamed("SetTexture"))
         EXPECT_EQ(call->texture, nullptr);
     EXPECT_EQ(recorder.CountOf("DrawPrimitiveUP"), 2u);
-    EXPECT_EQ(recorder.CallsNamed("SetRenderState").front()->ints,
-              (std::vector<uint32_t>{D3DRS_LIGHTING, FALSE}));  // quads are never lit
-
-    DrawObject(Object(ModelGround));  // other models retry it too, and still draw textured
-    EXPECT_EQ(recorder.textureLoads.size(), size_t(WorldTextureCount) + 3);
+    DrawObject(Object(ModelGround));  // other models retry it too; what loaded stays loaded
+    EXPECT_EQ(loads(recorder, "data/sea.png"), 4);
+    EXPECT_EQ(loads(recorder, "data/gro.png"), 1);
     EXPECT_NE(recorder.CallsNamed("SetTexture").back()->texture, nullptr);
 
     WritePng("data/sea.png", 3, 3, 0x0000FFFF);
@@ -205,7 +202,7 @@ TEST_F(QuadTest, AnImageThatFailsIsDrawnUntexturedAndRetriedBeforeEveryTriangle)
     recorder.calls.clear();
     DrawObject(sea);
     DrawObject(sea);
-    EXPECT_EQ(recorder.textureLoads.size(), size_t(WorldTextureCount) + 4);
+    EXPECT_EQ(loads(recorder, "data/sea.png"), 5);
     for (const DeviceCall* call : recorder.CallsNamed("SetTexture")) {
         ASSERT_NE(call->texture, nullptr);
         EXPECT_EQ(call->texture->path, "data/sea.png");

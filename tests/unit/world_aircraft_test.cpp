@@ -1,6 +1,7 @@
-// The aircraft update: the player's keys, collisions, targets and pursuit, bombers, stragglers.
-// Rules that whole flights exercise all the time (dying, the altitude hold, turning toward a
-// target) are pinned frame by frame by the golden replays.
+// The aircraft update: the player's keys, objects with no position, the bomber's hull, stragglers.
+// Rules that whole flights exercise all the time (collisions, dying, the altitude hold, choosing,
+// pursuing and dropping targets, the bomber's gunner) are pinned frame by frame by the golden
+// replays.
 #include <cmath>
 #include <tuple>
 
@@ -35,38 +36,6 @@ TEST_F(AircraftTest, PlayerKeysSteerFireAndSpeedRelaxesTowardEleven) {
     EXPECT_EQ(player->speed, 10.0f);
 }
 
-TEST_F(AircraftTest, CollisionsCostBothSidesOnlyWhileAlive) {
-    AircraftObject* a = AddPilot(1, 2000, 0);
-    AircraftObject* b = AddPilot(0, 2000, 10);
-    AircraftObject* mate = AddPilot(1, 2000, 5);
-    UpdateAircraft(*a);
-    UpdateAircraft(*b);
-    EXPECT_EQ(a->health, 0);  // one hit: both die together
-    EXPECT_EQ(b->health, 0);
-    EXPECT_EQ(mate->health, 1);
-    EXPECT_EQ(OfKind(Explosion).size(), 2u);  // a's hit, b's first burning frame
-
-    // A dying aircraft is no longer hit.
-    AircraftObject* f = AddPilot(1, 2000, 0);
-    AircraftObject* g = AddPilot(0, 2000, 10);
-    f->x = g->x = 7000;
-    f->health = 3;
-    g->health = 0;
-    UpdateAircraft(*f);
-    EXPECT_EQ(f->health, 3);
-    EXPECT_EQ(g->health, 0);
-
-    // A shot is not used up: it hits again on the next frame, as the aircraft sinks past it.
-    AircraftObject* e = AddPilot(1, 2000, 0);
-    GunnerObject* shot = AddShot(0, 1975, 0);
-    e->x = shot->x = 10000;
-    e->health = 5;
-    UpdateAircraft(*e);
-    UpdateAircraft(*e);
-    EXPECT_EQ(e->health, 3);
-    EXPECT_EQ(shot->health, -42);
-}
-
 // A distance that is not a number is below no radius, inside the object pass and out of it.
 TEST_F(AircraftTest, AnObjectWithNoPositionIsNeitherHitNorCaught) {
     AircraftObject* lost = AddPilot(0, 2000, 0);
@@ -88,18 +57,6 @@ TEST_F(AircraftTest, AnObjectWithNoPositionIsNeitherHitNorCaught) {
     EXPECT_EQ(OfKind(Explosion).size(), 0u);
 }
 
-TEST_F(AircraftTest, BomberCarriesItsGunnerAndNeverPursues) {
-    BomberObject* b = AddBomber(1, 2000, 0);
-    b->cruiseAltitude = 2000;
-    AircraftObject* prey = AddPilot(0, 2000, 700);
-    ScriptRand({0, 1, 0});  // target chosen, odd draw, the gunner's pick
-    UpdateAircraft(*b);
-    EXPECT_EQ(b->target, nullptr);
-    EXPECT_EQ(b->gunner.target, prey);
-    EXPECT_EQ(b->gunner.z, b->z + 600.0f);
-    EXPECT_EQ(RandDrawCount(), 3);
-}
-
 TEST_F(AircraftTest, CloseShotCostsABomberThreeHits) {
     BomberObject* b = AddBomber(1, 2000, 0);
     b->speed = 0;
@@ -111,55 +68,6 @@ TEST_F(AircraftTest, CloseShotCostsABomberThreeHits) {
     EXPECT_EQ(shot->health, -40 - 1 - 50 - 1);
     EXPECT_EQ(OfKind(Explosion).size(), 3u);
     EXPECT_EQ(RandDrawCount(), 7);
-}
-
-TEST_F(AircraftTest, TargetsAreChosenOnlyAheadAndPursuedWherever) {
-    AircraftObject* a = AddPilot(1, 2000, 0);
-    AddPilot(0, 2000, -500);
-    AircraftObject* ahead = AddPilot(0, 2000, 500);
-    AddPilot(0, 2000, 1300);
-    AddPilot(0, 2100, 0);  // level, not ahead
-    AddPilot(1, 2000, 600);
-    ScriptRand({0});
-    UpdateAircraft(*a);
-    EXPECT_EQ(a->target, ahead);
-    EXPECT_EQ(RandDrawCount(), 1);
-
-    ahead->z = -800;
-    ScriptRand({1});
-    UpdateAircraft(*a);
-    EXPECT_EQ(a->target, ahead);
-    EXPECT_EQ(RandDrawCount(), 1);  // behind: outside the firing window, only the give-up draw
-}
-
-TEST_F(AircraftTest, PursuitFiresWhenAlignedAndEndsOnTheGiveUpDrawOrTheTargetsRemoval) {
-    AircraftObject* a = AddPilot(1, 2000, 0);
-    AircraftObject* t = AddPilot(0, 2000, 1000);
-    a->target = t;
-    // Each step starts level and at rest, 1000 behind the target.
-    auto step = [&](std::vector<int> draws) {
-        a->vx = a->vy = a->vz = a->pitch = a->z = 0;
-        a->speed = 5;
-        ScriptRand(std::move(draws));
-        UpdateAircraft(*a);
-        EXPECT_EQ(ScriptedDrawsLeft(), 0);
-    };
-    t->health = 0;  // a dying target is still pursued
-    step({5, 5, 1});
-    EXPECT_EQ(OfKind(Shot).size(), 1u);
-    EXPECT_EQ(a->target, t);
-    EXPECT_EQ(a->speed, 6.0f);
-
-    step({5, 5, 31});  // the give-up draw
-    EXPECT_EQ(a->target, nullptr);
-    EXPECT_EQ(a->speed, 10.0f);
-
-    a->target = t;
-    t->health = -1;
-    step({});
-    EXPECT_EQ(a->target, nullptr);
-    EXPECT_EQ(a->speed, 10.0f);
-    EXPECT_EQ(OfKind(Shot).size(), 2u);
 }
 
 TEST_F(AircraftTest, StragglersMoreThan4000BehindThePlayerCatchUpAndLeadersWait) {

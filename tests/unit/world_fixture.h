@@ -56,11 +56,6 @@ class WorldTest : public ::testing::Test {
             if (o->kind == kind) found.push_back(o);
         return found;
     }
-    static int Length() {
-        int n = 0;
-        for (GameObject* o = world.head; o != nullptr; o = o->next) ++n;
-        return n;
-    }
     static GameObject* Tail() {
         GameObject* o = world.head;
         while (o->next != nullptr) o = o->next;

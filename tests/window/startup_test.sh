@@ -163,7 +163,7 @@ if [ ! -e /dev/snd ]; then
     export SDL_AUDIODRIVER=$driver
     [ "$STATUS" = 0 ] || fail "the game without sound ended with $STATUS"
     # The game's own lines: a sanitized build reports system libraries' leaks after them.
-    lines=$(awk '/^=+$|^==[0-9]+==/ { exit } { n++ } END { print n + 0 }' "$LOG")
+    lines=$(awk '/^=+$|^==[0-9]+==/ { exit } NF { n++ } END { print n + 0 }' "$LOG")
     [ "$lines" = 1 ] || { cat "$LOG"; fail "$lines lines on stderr"; }
     grep -q 'no audio device' "$LOG" || fail "no word of the silent sound"
 fi

@@ -1,10 +1,13 @@
 #!/usr/bin/python3
 """The page in headless Chromium on 127.0.0.1: from navigation to the first presented frame over
-several loads, and the captured benchmark frame replayed on WebGL 2.
+several loads, and the captured benchmark frame replayed on WebGL 2; or, with --timedemo, a demo
+timed in the page.
 
     bench/web/page_bench.py SITE WEB_BUILD [LOADS]
+    bench/web/page_bench.py --timedemo SITE DEMO
 
-SITE is the unpacked package, WEB_BUILD the browser build with frame_replay.html in it."""
+SITE is the unpacked package, WEB_BUILD the browser build with frame_replay.html in it, DEMO a
+demo file inside SITE."""
 import asyncio
 import os
 import statistics
@@ -52,7 +55,26 @@ async def frame(browser, url):
     raise RuntimeError('the frame replay said nothing: ' + ' | '.join(page.console))
 
 
+async def timedemo(site, demo):
+    game = Server(site)
+    browser = Chromium()
+    try:
+        await browser.connect()
+        page = await browser.new_page(640, 480, 1)
+        await page.navigate(f'{game.url}?timedemo={demo}')
+        said = "(n => n.hidden ? '' : n.textContent)(document.getElementById('notice'))"
+        if not await page.wait_for(f"{said}.startsWith('timedemo:')", 600):
+            raise RuntimeError('the timed demo said nothing: ' + ' | '.join(page.console))
+        print((await page.evaluate(said)).splitlines()[0])
+    finally:
+        await browser.close()
+        game.close()
+
+
 async def main():
+    if sys.argv[1] == '--timedemo':
+        await timedemo(sys.argv[2], sys.argv[3])
+        return
     site, web_build = sys.argv[1], sys.argv[2]
     loads = int(sys.argv[3]) if len(sys.argv) > 3 else 7
     game, replay = Server(site), Server(web_build)

@@ -48,8 +48,6 @@ TEST(ScreenArt, SizesFitTheLayout) {
     const Picture cursor = load("gameselect.png");
     EXPECT_LE(cursor.width, 240);
     EXPECT_LT(cursor.height, 50);
-    EXPECT_NEAR(load("life.png").width, 48, 8);
-    EXPECT_NEAR(load("range.png").width, 32, 8);
     // The desktop's icons go to the theme's NxN folders by their names.
     for (const std::string& name : expected_art_files()) {
         if (name.rfind("icons/", 0) != 0) continue;
@@ -59,7 +57,6 @@ TEST(ScreenArt, SizesFitTheLayout) {
     }
     // Digits are placed 50 pixels apart, all of one size and each its own picture.
     const Picture zero = load(digit(0));
-    EXPECT_NEAR(zero.height, 32, 4);
     EXPECT_LT(zero.width, 50);
     for (int a = 1; a <= 9; ++a) {
         const Picture p = load(digit(a));

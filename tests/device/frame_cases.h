@@ -1,15 +1,16 @@
 // Frames of the real program, checked from the back buffer's pixels on both rings' devices: the
-// sky above, ground tiles below (sea beyond z 40000), the aircraft, and the menu and game images
-// at their places. The art is made here, in plain colours, so each thing can be told apart. A
-// ring instantiates FrameCases with its test base `Ring`: a ::testing::Test whose SetUp installs
-// a fresh device, with static KeepFrames(), called before the first frame, and LastFrame(), the
-// back buffer of the last frame presented.
+// sky above, ground tiles below (sea beyond z 40000) and the aircraft; the menu and game images
+// at their places are the window and Wine tests'. The art is made here, in plain colours, so each
+// thing can be told apart. A ring instantiates FrameCases with its test base `Ring`: a
+// ::testing::Test whose SetUp installs a fresh device, with static KeepFrames(), called before
+// the first frame, and LastFrame(), the back buffer of the last frame presented.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "app/screen_sprites.h"
 #include "app/session.h"
 #include "platform/core/headless_host.h"
 #include "render/render_states.h"
@@ -19,9 +20,7 @@
 
 namespace {
 
-const Rgb Sky{100, 150, 250}, Ground{40, 160, 40}, Sea{30, 60, 200}, Player{250, 30, 30},
-    TitleColour{250, 0, 250}, Start{250, 250, 0}, Over{0, 250, 250}, Cursor{250, 130, 0},
-    Life{130, 60, 20}, Three{250, 250, 250};
+const Rgb Sky{100, 150, 250}, Ground{40, 160, 40}, Sea{30, 60, 200}, Player{250, 30, 30};
 
 inline uint32_t Opaque(Rgb c) {
     return uint32_t(c.r) << 24 | uint32_t(c.g) << 16 | uint32_t(c.b) << 8 | 255;
@@ -60,26 +59,11 @@ class FrameCases : public Ring {
         Ring::SetUp();
         if (::testing::Test::HasFatalFailure()) return;
         WriteText("data/sky.x", SkyBox);
+        for (const std::string& image : GameImageFiles()) WritePng(image, 8, 4, 0x404040FF);
         WritePng("data/sky.png", 4, 4, Opaque(Sky));
         WritePng("data/gro.png", 16, 8, Opaque(Ground));
         WritePng("data/sea.png", 16, 8, Opaque(Sea));
-        for (const char* aircraft : {"taku_raiden21", "rai21_fukahire", "SBD-5", "f4u-1d", "p51h",
-                                     "b29", "Fletcher_1942", "team0", "bo0", "bo1", "bo2"})
-            WritePng(std::string("data/") + aircraft + ".png", 8, 4,
-                     std::string(aircraft) == "taku_raiden21" ? Opaque(Player) : 0x404040FF);
-        WritePng("data/title.png", 200, 60, Opaque(TitleColour));
-        WritePng("data/gamestart.png", 160, 30, Opaque(Start));
-        WritePng("data/gameover.png", 160, 30, Opaque(Over));
-        // The cursor is a frame whose middle is transparent, so the entry shows through.
-        Picture cursor(200, 40, Opaque(Cursor));
-        for (int y = 5; y < 35; ++y)
-            for (int x = 5; x < 195; ++x) cursor.Set(x, y, 0);
-        WritePicture("data/gameselect.png", cursor);
-        WritePng("data/life.png", 60, 40, Opaque(Life));
-        WritePng("data/range.png", 10, 10, 0xFFFFFFFF);
-        for (int d = 0; d < 10; ++d)
-            WritePng("data/" + std::to_string(d) + ".png", 30, 40,
-                     d == 3 ? Opaque(Three) : 0x808080FF);
+        WritePng("data/taku_raiden21.png", 8, 4, Opaque(Player));
         Ring::KeepFrames();
         InitRenderStates();
         InitLights();
@@ -112,7 +96,7 @@ class FrameCases : public Ring {
 
 TYPED_TEST_SUITE_P(FrameCases);
 
-TYPED_TEST_P(FrameCases, MenuGameAndSeaFramesShowEverythingInItsPlace) {
+TYPED_TEST_P(FrameCases, SkyGroundSeaAndTheAircraftShowInTheirPlaces) {
     // The menu, three frames in: the demonstration flies at its start, over ground.
     Image menu = this->Run(0, 3);
     ASSERT_EQ(menu.width, 640);
@@ -122,27 +106,11 @@ TYPED_TEST_P(FrameCases, MenuGameAndSeaFramesShowEverythingInItsPlace) {
     // Ground tiles fill the lower part.
     EXPECT_GT(Count(menu, Ground, 0, 300, 640, 480), 640 * 180 * 95 / 100);
     EXPECT_EQ(Count(menu, Sea, 0, 0, 640, 480), 0);
-    // The images, unscaled and centred on their points: title 200 x 60 at (320, 50).
-    EXPECT_EQ(Count(menu, TitleColour, 0, 0, 640, 480), 200 * 60);
-    EXPECT_EQ(PixelAt(menu, 220, 20), TitleColour);
-    EXPECT_EQ(PixelAt(menu, 419, 79), TitleColour);
-    // The first entry at (120, 120), seen through the cursor's middle; the second at (120, 170).
-    EXPECT_EQ(Count(menu, Start, 40, 105, 200, 135), 160 * 30);
-    EXPECT_EQ(Count(menu, Cursor, 20, 100, 220, 140), 200 * 40 - 190 * 30);
-    EXPECT_EQ(Count(menu, Over, 40, 155, 200, 185), 160 * 30);
     // The player's aircraft near the middle: the camera looks 200 ahead of where it was, and
     // the aircraft is drawn after this frame's move of about 300.
     int player = Count(menu, Player, 240, 200, 400, 280);
     EXPECT_GT(player, 20);
     EXPECT_EQ(player, Count(menu, Player, 0, 0, 640, 480));
-
-    // A game: the life icon at (80, 440) and the spare lives, 3, at (170, 440).
-    Image game = this->Run(1, 2);
-    EXPECT_EQ(Count(game, Life, 0, 0, 640, 480), 60 * 40);
-    EXPECT_EQ(PixelAt(game, 50, 420), Life);
-    EXPECT_EQ(PixelAt(game, 109, 459), Life);
-    EXPECT_EQ(Count(game, Three, 155, 420, 185, 460), 30 * 40);
-    EXPECT_EQ(Count(game, TitleColour, 0, 0, 640, 480), 0);
 
     // Far along the course the tiles below are sea.
     Image far = this->Run(0, 3, [](GameObject& p) { p.z = 80000.0f; });
@@ -151,6 +119,6 @@ TYPED_TEST_P(FrameCases, MenuGameAndSeaFramesShowEverythingInItsPlace) {
     EXPECT_EQ(PixelAt(far, 600, 10), Sky);
 }
 
-REGISTER_TYPED_TEST_SUITE_P(FrameCases, MenuGameAndSeaFramesShowEverythingInItsPlace);
+REGISTER_TYPED_TEST_SUITE_P(FrameCases, SkyGroundSeaAndTheAircraftShowInTheirPlaces);
 
 }  // namespace

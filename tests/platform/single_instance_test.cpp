@@ -83,8 +83,8 @@ std::string Folder(const std::string& path, mode_t mode) {
     return path;
 }
 
-int Connect(const std::string& path) {
-    int s = socket(AF_UNIX, SOCK_STREAM, 0);
+int Connect(const std::string& path, int type = SOCK_STREAM) {
+    int s = socket(AF_UNIX, type, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
@@ -252,12 +252,8 @@ TEST(SingleInstance, SecondCopiesCrashedCopiesAndSilentAskers) {
         for (int s : silent) close(s);
 
         // Not accepting with a full backlog: the next start waits a moment, then runs.
-        for (int i = 0; i < 64; ++i) {
-            int s = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::strcpy(address.sun_path, (runtime + "/marvaze.sock").c_str());
-            if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) break;
+        for (int i = 0;
+             i < 64 && Connect(runtime + "/marvaze.sock", SOCK_STREAM | SOCK_NONBLOCK) >= 0; ++i) {
         }
         before = Clock::now();
         if (start(nullptr) != 1) return 6;

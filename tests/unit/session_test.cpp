@@ -1,6 +1,6 @@
-// The session loop and the session cycle on the headless host and the recording device. The
-// demonstration's course through every phase is pinned by the golden replays, its bounded list by
-// the soak.
+// The session loop on the headless host and the recording device. The demonstration's course
+// through every phase is pinned by the golden replays, its bounded list by the soak; the cycle of
+// menu and game sessions is run by the demo tests and the real program's window tests.
 #include "app/session.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <map>
 #include <set>
 
-#include "app/session_cycle.h"
 #include "platform/core/headless_host.h"
 #include "platform/core/recording_device.h"
 #include "platform/seam.h"
@@ -24,7 +23,6 @@ class SessionTest : public ::testing::Test {
     RecordingDevice recorder;
     HeadlessHost headless;
     std::map<int, std::set<int>> held;  // frame -> keys held
-    std::map<int, int> kindAtFrame;     // world.inGame seen at each pump
 
     void SetUp() override {
         // The session's own calls and the screen sprites; not the thousands of quad draws.
@@ -40,7 +38,6 @@ class SessionTest : public ::testing::Test {
             auto found = held.find(frame);
             return found != held.end() && found->second.count(vk) > 0;
         };
-        headless.onFrame = [this](int frame) { kindAtFrame[frame] = world.inGame; };
     }
     void TearDown() override {
         if (world.head != nullptr) DestroyWorldObjects();
@@ -185,41 +182,6 @@ TEST_F(SessionTest, TheLifeIconShowsAtEveryFrameAndTheSpareLivesCountDown) {
     EXPECT_EQ(shown,
               (std::vector<std::string>{"data/3.png", "data/2.png", "data/1.png", "data/0.png"}));
     EXPECT_EQ(lifeIcons, headless.frame);  // the last frame included
-}
-
-TEST_F(SessionTest, CycleRunsMenuGameMenuAndFreesTheListAfterEverySession) {
-    // Menu: confirm the first entry. Game: Escape. Menu: Down, then confirm the second entry.
-    Hold(3, 3, {VK_RETURN});
-    Hold(10, 10, {VK_ESCAPE});
-    Hold(15, 15, {VK_DOWN});
-    Hold(17, 17, {VK_SPACE});
-    headless.closeAtFrame = 200;
-    RunSessionCycle();
-    EXPECT_EQ(world.head, nullptr);
-    EXPECT_EQ(headless.frame, 17);
-    const std::map<int, int> expected = {{3, 0}, {4, 1}, {10, 1}, {11, 0}};
-    for (auto [frame, inGame] : expected) EXPECT_EQ(kindAtFrame[frame], inGame) << frame;
-}
-
-TEST_F(SessionTest, CycleEndsWhenTheWindowClosesInAGameAndGameOverReturnsToTheMenu) {
-    Hold(2, 2, {VK_RETURN});
-    headless.closeAtFrame = 20;
-    RunSessionCycle();
-    EXPECT_EQ(headless.frame, 20);
-    EXPECT_EQ(kindAtFrame[20], 1);  // no menu after the game
-    EXPECT_EQ(world.head, nullptr);
-
-    const int start = headless.frame;
-    Hold(start + 2, start + 2, {VK_RETURN});
-    headless.onFrame = [&](int frame) {
-        kindAtFrame[frame] = world.inGame;
-        if (world.inGame == 1) ShootDown();
-    };
-    headless.closeAtFrame = start + 1000;
-    RunSessionCycle();
-    EXPECT_EQ(headless.frame, start + 1000);
-    EXPECT_EQ(kindAtFrame[start + 3], 1);
-    EXPECT_EQ(kindAtFrame[start + 999], 0);  // back in the menu when the window closes
 }
 
 }  // namespace

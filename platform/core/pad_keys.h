@@ -19,19 +19,6 @@ constexpr int PadStickDeadZone = 8000;
 // The right trigger fires from this far in (XInput's own threshold).
 constexpr int PadTriggerThreshold = 30;
 
-// One bit per key a pad can hold.
-enum PadKeyBits : uint32_t {
-    PadKeyUp = 1u << 0,
-    PadKeyDown = 1u << 1,
-    PadKeyLeft = 1u << 2,
-    PadKeyRight = 1u << 3,
-    PadKeySpace = 1u << 4,
-    PadKeyReturn = 1u << 5,
-    PadKeyEscape = 1u << 6,
-};
-
-// The keys `pad` holds: D-pad or stick = the arrows, A or the right trigger = Space, Start =
-// Enter, B or Back = Escape.
-uint32_t PadKeys(const PadState& pad);
-// The bit of PadKeyBits that stands for `virtualKey`; 0 for a key no pad has.
-uint32_t PadKeyBit(int virtualKey);
+// The keys `pad` holds, as the frame input's bits (InputBit): D-pad or stick = the arrows, A or
+// the right trigger = Space, Start = Enter, B or Back = Escape.
+uint16_t PadKeys(const PadState& pad);

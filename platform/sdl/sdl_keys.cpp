@@ -51,7 +51,7 @@ void TakeKeyEvent(const SDL_Event& event) {
 }
 
 bool SdlKeyDown(int virtualKey) {
-    if (PadKeysDown() & PadKeyBit(virtualKey)) return true;
+    if (PadKeysDown() & InputBit(virtualKey)) return true;
     SDL_Scancode code = ScancodeOf(virtualKey);
     if (code == SDL_SCANCODE_UNKNOWN) return false;
     return SDL_GetKeyboardState(nullptr)[code] != 0 || tapped[code];

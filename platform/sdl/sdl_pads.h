@@ -17,5 +17,5 @@ void BeginPadPump();
 bool TakePadEvent(const SDL_Event& event);
 // After a pump's events: the keys the pads hold now.
 void EndPadPump();
-// The pads' keys (PadKeyBits) held at the last pump or tapped since the one before.
+// The pads' keys (InputBit) held at the last pump or tapped since the one before.
 uint32_t PadKeysDown();

@@ -127,8 +127,8 @@ void StartWebInput() {
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnKey);
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, OnBlur);
     emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, OnVisibility);
-    StartTouchControls(PadKeyUp, PadKeyDown, PadKeyLeft, PadKeyRight, PadKeySpace, PadKeyReturn,
-                       PadKeyEscape);
+    StartTouchControls(InputUp, InputDown, InputLeft, InputRight, InputSpace, InputEnter,
+                       InputEscape);
 }
 
 void ReadWebInput() {
@@ -140,7 +140,7 @@ void ReadWebInput() {
 }
 
 bool WebKeyDown(int virtualKey) {
-    if (((padKeys | touchKeys) & PadKeyBit(virtualKey)) != 0) return true;
+    if (((padKeys | touchKeys) & InputBit(virtualKey)) != 0) return true;
     if (virtualKey < 0 || virtualKey >= static_cast<int>(held.size())) return false;
     return held[virtualKey] || pressedThisFrame[virtualKey];
 }

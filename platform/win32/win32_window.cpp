@@ -6,6 +6,7 @@
 #include "platform/core/mixer.h"
 #include "platform/core/pad_keys.h"
 #include "platform/ring.h"
+#include "platform/seam.h"
 #include "platform/win32/d3d9_device.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_text.h"
@@ -37,7 +38,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // tap shorter than a frame.
 bool Win32KeyDown(int virtualKey) {
     if (gameWindow == nullptr || GetForegroundWindow() != gameWindow) return false;
-    if (padKeys & PadKeyBit(virtualKey)) return true;
+    if (padKeys & InputBit(virtualKey)) return true;
     return GetAsyncKeyState(virtualKey) != 0;
 }
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-// The keys (PadKeyBits) that the pads plugged in hold now. Loads XInput on the first call.
+// The keys (InputBit) that the pads plugged in hold now. Loads XInput on the first call.
 // `now` in milliseconds: an empty slot is asked again only every second, as asking one costs far
 // more than reading a pad.
 uint32_t ReadXInputPads(uint32_t now);

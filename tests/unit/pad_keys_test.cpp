@@ -13,7 +13,7 @@ namespace {
 std::vector<int> Held(const PadState& pad) {
     std::vector<int> keys;
     for (int vk : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_SPACE, VK_RETURN, VK_ESCAPE, VK_W, VK_S})
-        if ((PadKeys(pad) & PadKeyBit(vk)) != 0) keys.push_back(vk);
+        if ((PadKeys(pad) & InputBit(vk)) != 0) keys.push_back(vk);
     return keys;
 }
 

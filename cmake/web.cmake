@@ -10,13 +10,8 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/platform/core/xfile.cpp
   TARGET_DIRECTORY marvaze_platform_core PROPERTIES COMPILE_OPTIONS -fexceptions)
 set(WEB_LINK_COMMON -fexceptions -sALLOW_MEMORY_GROWTH=1)
 
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-if(NOT TARGET GTest::gtest_main)
-  add_library(GTest::gtest_main ALIAS gtest_main)
-endif()
+include(${PROJECT_SOURCE_DIR}/cmake/googletest.cmake)
 
 # The headless suite under node, reading the source tree through node's own file system. Left
 # out: the spoiled-data cases, which need FIFOs, inotify and a process per case, and the sky

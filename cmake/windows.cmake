@@ -1,13 +1,7 @@
 # The Windows ring and what is built on it: marvaze.exe, and the headless and Direct3D 9 test
 # programs, which the test command runs under Wine.
 
-# GoogleTest from Debian's sources, built with the same cross toolchain.
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-if(NOT TARGET GTest::gtest_main)
-  add_library(GTest::gtest_main ALIAS gtest_main)
-endif()
+include(${PROJECT_SOURCE_DIR}/cmake/googletest.cmake)
 
 # Win32 window, Direct3D 9 device, DirectSound, single instance.
 file(GLOB PLATFORM_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/win32/*.cpp)

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/session.h"
@@ -18,17 +16,6 @@
 #include "world/object_list.h"
 
 namespace {
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 bool Read(const std::string& bytes, Demo& demo, std::string& error) {
     return ReadDemoBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), demo, error);
@@ -49,7 +36,7 @@ std::string WrittenDemo(const std::string& path) {
     for (uint32_t f = 0; f < 5; ++f) WriteFrameInput(w, InputSpace | InputUp);
     WriteSessionEnd(w, 5, Closed, 43);
     CloseDemoWriter(w);
-    return Bytes(path);
+    return ReadBytes(path);
 }
 
 TEST(DemoFile, WhatIsWrittenReadsBackAndSpoiledFieldsAreRefusedOrCut) {
@@ -168,17 +155,17 @@ TEST_F(DemoRun, ARecordedRunPlaysBackInStepAndASpoiledOneStopsWhereItParts) {
     EXPECT_EQ(FramesRun(), 760);
 
     // A checkpoint's digest spoiled: out of step there, the playback ending early.
-    std::string bytes = Bytes("run.demo");
+    std::string bytes = ReadBytes("run.demo");
     const size_t checkpoint = bytes.find("C\x80\x02");  // at frame 256
     ASSERT_NE(checkpoint, std::string::npos);
     bytes[checkpoint + 5] ^= 0x40;
-    Put("spoiled.demo", bytes);
+    WriteText("spoiled.demo", bytes);
     play.demoFile = "spoiled.demo";
     EXPECT_EQ(Run(play), 3);
     EXPECT_EQ(FramesRun(), 40 + 256);
 
     // Cut inside the game: plays up to there, then ends as a completed playback does.
-    Put("cut.demo", Bytes("run.demo").substr(0, checkpoint + 3));
+    WriteText("cut.demo", ReadBytes("run.demo").substr(0, checkpoint + 3));
     play.demoFile = "cut.demo";
     EXPECT_EQ(Run(play), 0);
     EXPECT_LE(FramesRun(), 40 + 256);

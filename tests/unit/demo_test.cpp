@@ -63,15 +63,14 @@ TEST(DemoFile, WhatIsWrittenReadsBackAndSpoiledFieldsAreRefusedOrCut) {
     EXPECT_EQ(demo.sessions[1].kind, 1);
     EXPECT_TRUE(demo.sessions[1].ended && demo.sessions[1].result == Closed);
 
-    // The header spoiled: refused, with the reason.
+    // The header spoiled: refused, with the reason. (A file that is no demo, or of a newer format,
+    // the real program refuses in the window tests.)
     struct Refused {
         std::string bytes;
         const char* reason;
     } refused[] = {
-        {"XVZD" + bytes.substr(4), "not a demo"},
         {bytes.substr(0, 10), "cut short in its header"},  // inside the version's text
         {bytes.substr(0, 6) + std::string(1, '\x7f') + bytes.substr(7), "cut short in its header"},
-        {bytes.substr(0, 4) + std::string("\x02\x00", 2) + bytes.substr(6), "newer format"},
         {bytes.substr(0, 12), "holds no session"},
         {std::string(MaxDemoFileBytes + 1, 'M'), "larger than any demo"},
     };

@@ -64,9 +64,9 @@ int Isolated(Body body) {
         body);
 }
 
-#define EXPECT_ISOLATED(body)                                                \
+#define EXPECT_ISOLATED(...)                                                 \
     do {                                                                     \
-        int status = Isolated(body);                                         \
+        int status = Isolated(__VA_ARGS__);                                  \
         if (status == NotAllowed) GTEST_SKIP() << "needs a mount namespace"; \
         EXPECT_EQ(status, 0);                                                \
     } while (false)
@@ -131,43 +131,42 @@ bool SentAway() {
     return false;
 }
 
+// No runtime folder anywhere, started with one TMPDIR and then another, a long one; the desktop's
+// runtime folder, with XDG_RUNTIME_DIR and without it (after su, cron); a runtime folder whose
+// socket's path is too long, a link or a folder at the lock's name, which copies started alike
+// pass by alike to meet elsewhere. Nothing in a folder switches the guard off.
 TEST(SingleInstance, OneGamePerUserWhateverTheEnvironment) {
     EXPECT_ISOLATED([] {
-        // No runtime folder anywhere: started with one TMPDIR, then another, a long one.
-        setenv("TMPDIR", Folder("/tmp/one", 01777).c_str(), 1);
-        FirstCopy first = StartFirstCopy();
-        if (first.pid < 0) return 1;
-        setenv("TMPDIR", Folder("/tmp/" + std::string(150, 't'), 01777).c_str(), 1);
-        if (!SentAway()) return 2;
-        Stop(first);
-        // The desktop's runtime folder: with XDG_RUNTIME_DIR, and without it (after su, cron).
-        std::string runtime = Folder("/run/user/" + std::to_string(getuid()), 0700);
-        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        first = StartFirstCopy();
-        if (first.pid < 0) return 3;
-        unsetenv("XDG_RUNTIME_DIR");
-        if (!SentAway()) return 4;
-        Stop(first);
-        return 0;
-    });
-}
-
-// A runtime folder whose socket's path is too long, a link or a folder at the lock's name: copies
-// started alike pass it by alike and meet elsewhere.
-TEST(SingleInstance, NothingLeftInAFolderSwitchesTheGuardOff) {
-    EXPECT_ISOLATED([] {
-        std::string lengthy = Folder("/tmp/" + std::string(120, 'r'), 0700);
-        std::string linked = Folder("/tmp/linked", 0700);
-        std::string filled = Folder("/tmp/filled", 0700);
+        const std::string linked = Folder("/tmp/linked", 0700),
+                          filled = Folder("/tmp/filled", 0700);
         if (symlink("/tmp/elsewhere", (linked + "/marvaze.lock").c_str()) != 0 ||
             mkdir((filled + "/marvaze.lock").c_str(), 0700) != 0)
             return 1;
+        const std::string lengthy = "/tmp/" + std::string(120, 'r');
+        // Each folder is made as its copy starts: the first ones find no runtime folder.
+        struct Start {
+            const char* variable;
+            mode_t mode;
+            std::string first, second;  // the variable for each copy; empty: unset
+        } starts[] = {
+            {"TMPDIR", 01777, "/tmp/one", "/tmp/" + std::string(150, 't')},
+            {"XDG_RUNTIME_DIR", 0700, "/run/user/" + std::to_string(getuid()), ""},
+            {"XDG_RUNTIME_DIR", 0700, lengthy, lengthy},
+            {"XDG_RUNTIME_DIR", 0700, linked, linked},
+            {"XDG_RUNTIME_DIR", 0700, filled, filled},
+        };
         int step = 2;
-        for (const std::string& runtime : {lengthy, linked, filled}) {
-            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        for (const Start& s : starts) {
+            auto set = [&](const std::string& value) {
+                value.empty() ? unsetenv(s.variable)
+                              : setenv(s.variable, Folder(value, s.mode).c_str(), 1);
+            };
+            set(s.first);
             FirstCopy first = StartFirstCopy();
+            set(s.second);
             if (first.pid < 0 || !SentAway()) return step;
             Stop(first);
+            unsetenv(s.variable);
             ++step;
         }
         return 0;

@@ -4,51 +4,20 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/core/wav_file.h"
 #include "synth.h"
+#include "tests/support/generated_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct ScratchDir {
-    fs::path path;
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "marvaze-sound-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        if (!path.empty()) fs::remove_all(path, ec);
-    }
-};
-
 TEST(CommittedSound, RegeneratingGivesTheCommittedBytes) {
-    ScratchDir scratch;
-    ASSERT_FALSE(scratch.path.empty());
-    const std::string command =
-        std::string("\"") + SOUNDGEN_PATH + "\" \"" + scratch.path.string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    size_t written = 0;
-    for (const auto& entry : fs::directory_iterator(scratch.path)) {
-        ++written;
-        const std::string name = entry.path().filename().string();
-        SCOPED_TRACE(name);
-        const std::string committed = ReadBytes(fs::path(SOUND_DATA_DIR) / name);
-        ASSERT_FALSE(committed.empty()) << "missing from data/";
-        EXPECT_TRUE(ReadBytes(entry.path()) == committed)
-            << "data/" << name << " differs from the generator's output; rerun soundgen";
-    }
-    EXPECT_EQ(written, AllSounds().size());
+    std::vector<std::string> names;
+    for (const SoundFile& made : AllSounds()) names.push_back(made.name);
+    ExpectRegeneratedAsCommitted(SOUNDGEN_PATH, SOUND_DATA_DIR, names);
 }
 
 TEST(CommittedSound, EachReadsBackShortWithoutClicksOrClipping) {

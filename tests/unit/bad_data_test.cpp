@@ -60,16 +60,14 @@ void Spoil(const fs::path& path, Damage damage) {
         fs::remove(path);
         return;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
+    std::string bytes = ReadBytes(path.string());
     if (damage == Damage::Empty) bytes.clear();
     if (damage == Damage::Truncated) bytes.resize(bytes.size() / 2);
     if (damage == Damage::Noise) {
         std::mt19937 random(static_cast<uint32_t>(bytes.size()));
         for (char& c : bytes) c = static_cast<char>(random());
     }
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    WriteText(path.string(), bytes);
 }
 
 // A fresh folder named for the case, worked in from here: with a copy of the game's data, or none.

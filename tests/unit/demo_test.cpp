@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/session.h"
@@ -18,17 +16,6 @@
 #include "world/object_list.h"
 
 namespace {
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 bool Read(const std::string& bytes, Demo& demo, std::string& error) {
     return ReadDemoBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), demo, error);
@@ -49,7 +36,7 @@ std::string WrittenDemo(const std::string& path) {
     for (uint32_t f = 0; f < 5; ++f) WriteFrameInput(w, InputSpace | InputUp);
     WriteSessionEnd(w, 5, Closed, 43);
     CloseDemoWriter(w);
-    return Bytes(path);
+    return ReadBytes(path);
 }
 
 TEST(DemoFile, WhatIsWrittenReadsBackAndSpoiledFieldsAreRefusedOrCut) {
@@ -76,15 +63,14 @@ TEST(DemoFile, WhatIsWrittenReadsBackAndSpoiledFieldsAreRefusedOrCut) {
     EXPECT_EQ(demo.sessions[1].kind, 1);
     EXPECT_TRUE(demo.sessions[1].ended && demo.sessions[1].result == Closed);
 
-    // The header spoiled: refused, with the reason.
+    // The header spoiled: refused, with the reason. (A file that is no demo, or of a newer format,
+    // the real program refuses in the window tests.)
     struct Refused {
         std::string bytes;
         const char* reason;
     } refused[] = {
-        {"XVZD" + bytes.substr(4), "not a demo"},
         {bytes.substr(0, 10), "cut short in its header"},  // inside the version's text
         {bytes.substr(0, 6) + std::string(1, '\x7f') + bytes.substr(7), "cut short in its header"},
-        {bytes.substr(0, 4) + std::string("\x02\x00", 2) + bytes.substr(6), "newer format"},
         {bytes.substr(0, 12), "holds no session"},
         {std::string(MaxDemoFileBytes + 1, 'M'), "larger than any demo"},
     };
@@ -168,17 +154,17 @@ TEST_F(DemoRun, ARecordedRunPlaysBackInStepAndASpoiledOneStopsWhereItParts) {
     EXPECT_EQ(FramesRun(), 760);
 
     // A checkpoint's digest spoiled: out of step there, the playback ending early.
-    std::string bytes = Bytes("run.demo");
+    std::string bytes = ReadBytes("run.demo");
     const size_t checkpoint = bytes.find("C\x80\x02");  // at frame 256
     ASSERT_NE(checkpoint, std::string::npos);
     bytes[checkpoint + 5] ^= 0x40;
-    Put("spoiled.demo", bytes);
+    WriteText("spoiled.demo", bytes);
     play.demoFile = "spoiled.demo";
     EXPECT_EQ(Run(play), 3);
     EXPECT_EQ(FramesRun(), 40 + 256);
 
     // Cut inside the game: plays up to there, then ends as a completed playback does.
-    Put("cut.demo", Bytes("run.demo").substr(0, checkpoint + 3));
+    WriteText("cut.demo", ReadBytes("run.demo").substr(0, checkpoint + 3));
     play.demoFile = "cut.demo";
     EXPECT_EQ(Run(play), 0);
     EXPECT_LE(FramesRun(), 40 + 256);

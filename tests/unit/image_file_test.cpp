@@ -8,18 +8,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include "tests/unit/render_test_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::optional<Image> DecodeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    return LoadImageMemory(bytes.data(), bytes.size());
-}
 
 TEST(ImageFile, InterlacedImagesDecodeAsTheirPlainTwins) {
     fs::path folder = fs::path(MARVAZE_SOURCE_DIR) / "tests/fuzz/corpus/image";
@@ -28,8 +22,9 @@ TEST(ImageFile, InterlacedImagesDecodeAsTheirPlainTwins) {
         std::string name = entry.path().filename().string();
         size_t suffix = name.find("-interlaced.png");
         if (suffix == std::string::npos) continue;
-        std::optional<Image> interlaced = DecodeFile(entry.path());
-        std::optional<Image> plain = DecodeFile(folder / (name.substr(0, suffix) + ".png"));
+        std::optional<Image> interlaced = DecodeFile(entry.path().string());
+        std::optional<Image> plain =
+            DecodeFile((folder / (name.substr(0, suffix) + ".png")).string());
         ASSERT_TRUE(interlaced && plain) << name;
         EXPECT_EQ(interlaced->width, plain->width) << name;
         EXPECT_EQ(interlaced->rgba, plain->rgba) << name;
@@ -48,7 +43,7 @@ TEST(ImageFile, ACopyFromAnInvalidDistanceGivesTheSamePixelsWhateverTheHeapHeld)
         void* blocks[8];
         for (void*& block : blocks) block = std::memset(std::malloc(41), dirt, 41);
         for (void* block : blocks) std::free(block);
-        std::optional<Image> image = DecodeFile(path);
+        std::optional<Image> image = DecodeFile(path.string());
         ASSERT_TRUE(image);
         decoded.push_back(image->rgba);
     }

@@ -2,20 +2,10 @@
 // failures included, whether they are asked for before, during or after their decoding.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <optional>
-
 #include "platform/core/image_file.h"
 #include "tests/unit/render_test_files.h"
 
 namespace {
-
-std::optional<Image> DecodeBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    return LoadImageMemory(bytes.data(), bytes.size());
-}
 
 // The prefetch starts once per process, so this is the only test that starts it.
 TEST(ImagePrefetch, EachFileComesOutAsADirectDecodeWhenEverItIsAskedFor) {
@@ -31,7 +21,7 @@ TEST(ImagePrefetch, EachFileComesOutAsADirectDecodeWhenEverItIsAskedFor) {
     WriteText("data/empty.png", "");
     paths.insert(paths.begin() + 20, {"data/noise.png", "data/empty.png"});
     std::vector<std::optional<Image>> expected;
-    for (const std::string& path : paths) expected.push_back(DecodeBytes(path));
+    for (const std::string& path : paths) expected.push_back(DecodeFile(path));
 
     PrefetchImages(paths);
     PrefetchImages({"data/image1.png"});  // a second call changes nothing

@@ -1,5 +1,5 @@
-// Files that rendering tests make for themselves: a temporary folder to work in (with its own
-// data/), PNG images of known colours and text files such as small meshes.
+// Files that tests make and read for themselves: a temporary folder to work in (with its own
+// data/), PNG images of known colours, text files such as small meshes, and any file's bytes.
 #pragma once
 
 #include <stb_image_write.h>
@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,5 +67,18 @@ inline void WritePng(const std::string& path, int width, int height, uint32_t rg
 }
 
 inline void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// A file's bytes; empty when it cannot be read.
+inline std::string ReadBytes(const std::string& path) {
+    std::ostringstream all;
+    all << std::ifstream(path, std::ios::binary).rdbuf();
+    return all.str();
+}
+
+// The image as decoded from the file's bytes, without the prefetch or the failed-image list.
+inline std::optional<Image> DecodeFile(const std::string& path) {
+    const std::string bytes = ReadBytes(path);
+    return LoadImageMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }

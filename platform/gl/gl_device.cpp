@@ -1,5 +1,4 @@
 #include "platform/gl/gl_device.h"
-#include "platform/gl/gl_device_testing.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "platform/core/xfile.h"
+#include "platform/gl/gl_device_testing.h"
 #include "platform/gl/gl_program.h"
 #include "platform/gl/gl_state.h"
 #include "platform/gl/vertex_bytes.h"

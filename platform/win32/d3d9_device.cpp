@@ -1,7 +1,7 @@
 // Included first: d3d9.h then defines some of the same names as macros with the same values.
 #include "platform/win32/d3d9_device.h"
-#include "platform/win32/d3d9_device_testing.h"
 
+#include "platform/win32/d3d9_device_testing.h"
 #include "platform/win32/windows_api.h"
 // after windows_api.h, which it builds on
 #include <d3d9.h>
@@ -771,5 +771,3 @@ int D3D9DrawCount(Device& d3d9Device) { return static_cast<D3D9Device&>(d3d9Devi
 void SetD3D9Batching(Device& d3d9Device, bool on) {
     static_cast<D3D9Device&>(d3d9Device).batching = on;
 }
-
-

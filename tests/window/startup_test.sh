@@ -114,6 +114,8 @@ sleep 0.3
 kill -CONT "$first"
 wait "$first" || fail "the first copy ended with $? on Escape"
 find_window
+xdotool windowfocus --sync "$WID" || true
+sleep 0.5
 press Escape
 wait_exit 10
 [ "$STATUS" = 0 ] || fail "the copy started while the first quit ended with $STATUS"

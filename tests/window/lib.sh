@@ -171,3 +171,13 @@ expect_menu_pictures() {
     near "$(fit "$1" gameover.png 120 170)" 45 || fail "no EXIT at (120, 170)"
     near "$(fit "$1" gameselect.png 120 120)" 20 || fail "the cursor is not on the first entry"
 }
+# The menu over its demonstration: the world moves between two screenshots a second apart, and
+# the menu's pictures are at their places; sets MENU to the second screenshot.
+expect_menu_over_demonstration() {
+    local first
+    first=$(shot menu-a)
+    sleep 1
+    MENU=$(shot menu-b)
+    cmp -s "$first" "$MENU" && fail "the menu's picture did not change: no demonstration"
+    expect_menu_pictures "$MENU"
+}
